@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Builds everything and runs the whole test suite: the normal build, then the
+# thread-sanitizer build for the tests that cross threads, then the
+# address/leak-sanitizer build for the tests that check ownership.
+# Exits non-zero when anything fails.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh test
+
+jobs=$(nproc)
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELM_WERROR=ON
+cmake --build build -j "$jobs"
+ctest --test-dir build --output-on-failure -j "$jobs"
+
+cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELM_WERROR=ON \
+  -DKELM_SANITIZE=thread -DKELM_BUILD_BENCHMARKS=OFF
+cmake --build build-tsan -j "$jobs"
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+  ctest --test-dir build-tsan --output-on-failure -j "$jobs" -L threads
+
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELM_WERROR=ON \
+  -DKELM_SANITIZE=address,undefined -DKELM_BUILD_BENCHMARKS=OFF
+cmake --build build-asan -j "$jobs"
+ASAN_OPTIONS="detect_leaks=1" UBSAN_OPTIONS="halt_on_error=1 print_stacktrace=1" \
+  ctest --test-dir build-asan --output-on-failure -j "$jobs" -L memory
