@@ -62,8 +62,15 @@ private:
 
 std::size_t SkipUtf8Character(const char* in, std::size_t left, std::string& out)
 {
-    out += '?';
     auto lead = static_cast<unsigned char>(in[0]);
+    // The control characters U+0080 to U+009F that reach here stand for the
+    // code page's five undefined bytes (see PassNarrowByte).
+    if (lead == 0xC2 && left >= 2 && (static_cast<unsigned char>(in[1]) & 0xE0) == 0x80)
+    {
+        out += in[1];
+        return 2;
+    }
+    out += '?';
     std::size_t length = 1;
     if (lead >= 0xF0)
     {

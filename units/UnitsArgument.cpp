@@ -12,8 +12,8 @@ const char* const kBuiltInDefault =
 
 namespace
 {
-const char* const kPartNames[UnitCatalogue::QuantityCount] = {"-uLength=", "-uAngular=",
-                                                              "-uPressure=", "-uTemperature="};
+const char* const kPartNames[UnitCatalogue::QuantityCount] = {
+    "-uLength=", "-uAngular=", "-uPressure=", "-uTemperature="};
 
 // Abbreviation and factor (and offset) of a unit; an index that matches no
 // row, which only a damaged settings file gives, uses the quantity's first
