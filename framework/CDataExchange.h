@@ -28,8 +28,11 @@ public:
     HWND PrepareEditCtrl(int id);
 
     // Moves the focus to the last prepared control and stops the exchange
-    // (throws; UpdateData catches it).
+    // (throws Failure; UpdateData catches it).
     [[noreturn]] void Fail();
+    struct Failure
+    {
+    };
 
     BOOL m_bSaveAndValidate; // TRUE: controls -> members, with validation
     CWnd* m_pDlgWnd;

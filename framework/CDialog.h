@@ -41,7 +41,10 @@ public:
     void NextDlgCtrl();
     void PrevDlgCtrl();
 
+    // WM_CLOSE becomes the IDCANCEL command.
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Commands the dialog does not take go on to the application object.
+    BOOL OnCmdMsg(UINT id, UINT code) override;
 
 protected:
     virtual void DoDataExchange(CDataExchange* pDX);
@@ -56,7 +59,6 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    friend struct AfxDialogAccess;
     int m_nModalResult = -1;
 };
 
