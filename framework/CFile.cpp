@@ -106,9 +106,7 @@ void CFile::Flush()
 
 ULONGLONG CFile::GetLength() const
 {
-    struct stat st
-    {
-    };
+    struct stat st{};
     if (::fstat(m_fd, &st) != 0)
     {
         ThrowOsError(errno);

@@ -55,17 +55,11 @@ public:                                                                         
     static CObject* CreateObject();
 
 #define IMPLEMENT_SERIAL(class_name, base_class_name, schema)                                      \
-    CObject* class_name::CreateObject()                                                            \
-    {                                                                                              \
-        return new class_name;                                                                     \
-    }                                                                                              \
+    CObject* class_name::CreateObject() { return new class_name; }                                 \
     const CRuntimeClass class_name::class##class_name = {                                          \
         #class_name, static_cast<int>(sizeof(class_name)), schema, class_name::CreateObject,       \
         RUNTIME_CLASS(base_class_name)};                                                           \
-    const CRuntimeClass* class_name::GetRuntimeClass() const                                       \
-    {                                                                                              \
-        return RUNTIME_CLASS(class_name);                                                          \
-    }                                                                                              \
+    const CRuntimeClass* class_name::GetRuntimeClass() const { return RUNTIME_CLASS(class_name); } \
     static const AFX_CLASSINIT _init_##class_name(RUNTIME_CLASS(class_name));
 
 #endif
