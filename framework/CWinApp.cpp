@@ -1,0 +1,69 @@
+#include "framework/CWinApp.h"
+
+#include "framework/ui/QtBridge.h"
+
+#include <QCoreApplication>
+
+namespace
+{
+// Constant-initialised, so the program's global application object may
+// register itself during static initialisation in any order.
+CWinApp* g_app = nullptr;
+} // namespace
+
+BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
+END_MESSAGE_MAP()
+
+CWinApp::CWinApp(const char* appName)
+    : m_appName(appName != nullptr ? appName : AFX_DEFAULT_APP_NAME)
+{
+    m_pszAppName = m_appName.c_str();
+    g_app = this;
+}
+
+CWinApp::~CWinApp()
+{
+    if (g_app == this)
+    {
+        g_app = nullptr;
+    }
+}
+
+BOOL CWinApp::InitInstance()
+{
+    return TRUE;
+}
+
+int CWinApp::ExitInstance()
+{
+    return 0;
+}
+
+int CWinApp::Run()
+{
+    QtBridge::EnsureApplication();
+    QCoreApplication::exec();
+    return ExitInstance();
+}
+
+HICON CWinApp::LoadIcon(UINT id) const
+{
+    return QtBridge::LoadIconResource(id);
+}
+
+void CWinApp::OnHelp() {}
+
+CWinApp* AfxGetApp()
+{
+    return g_app;
+}
+
+const char* AfxGetAppName()
+{
+    return g_app != nullptr ? g_app->m_pszAppName : AFX_DEFAULT_APP_NAME;
+}
+
+CWnd* AfxGetMainWnd()
+{
+    return g_app != nullptr ? g_app->m_pMainWnd : nullptr;
+}
