@@ -1,7 +1,5 @@
-#include <cstdio>
+// The program's one application object; the framework's entry point starts
+// the window system and runs its InitInstance.
+#include "app/CTovApps.h"
 
-int main()
-{
-    std::puts("Kelm Utilities: built. There is no main window yet; it comes with the dialog layer.");
-    return 0;
-}
+CTovApps theApp;

@@ -1,0 +1,18 @@
+#include "app/ApplicationRunningListener.h"
+
+#include "app/ApplicationListenerInterface.h"
+
+ApplicationRunningListener::ApplicationRunningListener(ApplicationListenerInterface* pInterface)
+    : m_pInterface(pInterface)
+{
+}
+
+ApplicationRunningListener::~ApplicationRunningListener() = default;
+
+void ApplicationRunningListener::onApplicationEvent(ApplicationEvent* event)
+{
+    if (m_pInterface != nullptr)
+    {
+        m_pInterface->HandleApplicationEvent(event);
+    }
+}

@@ -1,0 +1,36 @@
+#include "app/CAboutDlg.h"
+
+namespace
+{
+std::string LoadText(UINT id)
+{
+    std::string text;
+    AfxLoadString(id, text);
+    return text;
+}
+} // namespace
+
+BEGIN_MESSAGE_MAP(CAboutDlg, CDialog)
+END_MESSAGE_MAP()
+
+CAboutDlg::CAboutDlg() : CDialog(IDD) {}
+
+CAboutDlg::~CAboutDlg() = default;
+
+void CAboutDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDOK, m_okButton);
+    DDX_Control(pDX, IDC_VERSION_LINE, m_versionLine);
+    DDX_Control(pDX, IDC_SECOND_LINE, m_secondLine);
+}
+
+BOOL CAboutDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    SetWindowText(LoadText(IDS_ABOUT_TITLE));
+    m_versionLine.SetWindowText(LoadText(IDS_VERSION) + " 2.2.2");
+    m_secondLine.SetWindowText(LoadText(IDS_ABOUT_SECOND_LINE) + ", Kelm Utilities");
+    m_okButton.SetWindowText(LoadText(IDS_OK));
+    return TRUE;
+}

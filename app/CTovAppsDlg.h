@@ -1,0 +1,107 @@
+// The main window: a column of buttons that connect to a tracker, start the
+// tracker's applications, change their units and close everything again.
+#ifndef KELM_APP_CTOVAPPSDLG_H
+#define KELM_APP_CTOVAPPSDLG_H
+
+#include "app/ApplicationListenerInterface.h"
+#include "app/BusyListenerInterface.h"
+#include "framework/AfxWin.h"
+#include "res/resource.h"
+#include "units/CSelectUnitsDialog.h"
+
+#include <atomic>
+#include <list>
+#include <mutex>
+#include <string>
+
+class Tracker;
+class TrackerBusyListener;
+class ApplicationRunningListener;
+
+// Posted from the tracker library's threads to the main window.
+#define WM_APP_STATE (WM_USER + 0x33)
+#define WM_OTHER_APP_STATE (WM_USER + 0x34)
+
+class CTovAppsDlg : public CDialog,
+                    public BusyListenerInterface,
+                    public ApplicationListenerInterface
+{
+public:
+    enum
+    {
+        IDD = IDD_TOVAPPS_DIALOG
+    };
+    static constexpr int kAppCount = 11;
+    static constexpr int kAppNameSize = 26;
+
+    explicit CTovAppsDlg(CWnd* pParent = nullptr);
+    ~CTovAppsDlg() override;
+
+    void HandleBusyEvent(BusyEvent* event) override;
+    void HandleApplicationEvent(ApplicationEvent* event) override;
+
+    // The units argument every application start carries.
+    const std::string& GetAppUnitsArgument() const { return m_appUnitsArgument; }
+
+protected:
+    DECLARE_MESSAGE_MAP()
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    void OnCancel() override;
+
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    void OnClose();
+    void OnSelectUnits();
+    BOOL OnToolTipNeedText(UINT id, NMHDR* pNMHDR, LRESULT* pResult);
+    LRESULT OnAppStateMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnOtherAppStateMessage(WPARAM wParam, LPARAM lParam);
+
+    void EnableAppButtons(bool enable);
+    void ShowAllAppButtons();
+    void UpdateAppButtons();
+
+    bool CloseAllAndDisconnect();
+    void ResetTrackerState();
+    void CreateListeners();
+
+private:
+    CButton m_selectUnitsButton;
+    CButton m_otherAppsButton;
+    CButton m_romInstallerButton;
+    CButton m_beamLoopTestButton;
+    CButton m_readinessTestButton;
+    CButton m_rangeCalibButton;
+    CButton m_accuracyAuditButton;
+    CButton m_connectButton;
+    CButton m_calibSuiteButton;
+    CButton m_statusReportButton;
+    CButton m_partsInspectorButton;
+    CButton m_eventMonitorButton;
+    CButton m_deviceConsoleButton;
+    CButton m_surveyConsoleButton;
+
+    char m_appNames[kAppCount][kAppNameSize];
+    // Written on the tracker library's threads, read on the window thread.
+    std::atomic<bool> m_appRunning[kAppCount];
+    Tracker* m_pTracker = nullptr;
+    bool m_bConnected = false;
+    std::atomic<bool> m_bBusy{false};
+    TrackerBusyListener* m_pBusyListener = nullptr;
+    ApplicationRunningListener* m_pAppListener = nullptr;
+    CButton* m_appButtons[kAppCount];
+
+    // The names the tracker offers (owned), and those among them that have no
+    // button of their own (borrowed from m_availableApps). The library's
+    // threads read m_otherApps while the window thread refills it.
+    std::list<char*> m_availableApps;
+    std::list<char*> m_otherApps;
+    std::mutex m_otherAppsMutex;
+
+    CSelectUnitsDialog m_selectUnitsDlg;
+    std::string m_appUnitsArgument;
+    HICON m_hIcon;
+};
+
+#endif
