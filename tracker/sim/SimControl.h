@@ -1,0 +1,77 @@
+// The simulated tracker network's control panel, for tests and benchmarks
+// only: program code never includes it. Every function is thread-safe.
+//
+// The network starts with the built-in instruments (see Reset). A test
+// typically turns automatic events off, states what an instrument offers and
+// which calls fail, drives events itself, and reads back the calls received.
+#ifndef KELM_TRACKER_SIM_SIMCONTROL_H
+#define KELM_TRACKER_SIM_SIMCONTROL_H
+
+#include <chrono>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Exported from the simulated library like the interface itself.
+#pragma GCC visibility push(default)
+namespace TrackerSim
+{
+// Which exception a call throws.
+enum class Fault
+{
+    None,
+    Tracker,            // TrackerException
+    UserPrompt,         // UserPromptException
+    AsyncAlreadyStarted // AsyncAlreadyStartedException
+};
+
+struct Instrument
+{
+    std::string type = "TrackerLintel";
+    // What availableApplications returns; nullopt: a null array.
+    std::optional<std::vector<std::string>> offered = std::vector<std::string>{};
+    // Failing calls, by call name ("connect", "startAsync", ...) or by call
+    // name, a space and an application name ("stopApplicationFrame
+    // StatusReport"; the name compared without regard to case).
+    std::map<std::string, Fault> faults;
+};
+
+// The built-in instruments, automatic events on, a run time of ten seconds,
+// the trace to standard error, no recorded calls. Live Tracker objects keep
+// their state; instruments are looked up at each call.
+void Reset();
+
+// Defines or replaces the instrument at address.
+void DefineInstrument(const std::string& address, const Instrument& instrument);
+// Makes call (as in Instrument::faults) fail at address; Fault::None heals it.
+void SetFault(const std::string& address, const std::string& call, Fault fault);
+// What startedApplications returns at address, overriding the running
+// applications: nullopt clears the override; an inner nullopt is a null array.
+void SetStartedApplications(const std::string& address,
+                            std::optional<std::optional<std::vector<std::string>>> started);
+
+// Off: starting an application produces no event and it runs until stopped;
+// only Emit* produce events.
+void SetAutomaticEvents(bool on);
+// How long a started application runs before it reports that it stopped.
+void SetRunTime(std::chrono::milliseconds runTime);
+
+// Events for every connected Tracker of address, delivered on its thread.
+void EmitBusy(const std::string& address, bool command, bool measure);
+void EmitApplication(const std::string& address, const std::string& name, bool running);
+// Waits until every queued event has been delivered (not counting those of
+// applications still to stop by their run time); false on timeout.
+bool WaitForEvents(std::chrono::milliseconds timeout = std::chrono::seconds(5));
+
+// The trace lines of the calls received (not of events), oldest first.
+std::vector<std::string> Calls();
+void ClearCalls();
+// Receives every trace line (calls and events) instead of standard error;
+// null puts standard error back.
+void SetTraceSink(std::function<void(const std::string& line)> sink);
+} // namespace TrackerSim
+#pragma GCC visibility pop
+
+#endif

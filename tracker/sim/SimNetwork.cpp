@@ -1,0 +1,242 @@
+#include "tracker/sim/SimNetwork.h"
+
+#include "tracker/sim/SimTracker.h"
+
+#include <cstdio>
+#include <strings.h>
+
+namespace TrackerSim
+{
+namespace
+{
+const std::vector<std::string> kTableApps = {"ReadinessTest",  "StatusReport",  "AccuracyAudit",
+                                             "BeamLoopTest",   "DeviceConsole", "SurveyConsole",
+                                             "PartsInspector", "EventMonitor",  "CalibSuite",
+                                             "RomInstaller",   "RangeCalib"};
+
+std::vector<std::pair<std::string, Instrument>> BuiltInInstruments()
+{
+    Instrument healthy;
+    healthy.offered = kTableApps;
+    healthy.offered->push_back("LevelCheck");
+    healthy.offered->push_back("NetworkSetup");
+
+    Instrument corvo;
+    corvo.type = "TrackerCorvo";
+    corvo.offered = {
+        {"ReadinessTest", "StatusReport", "DeviceConsole", "SurveyConsole", "LevelCheck"}};
+
+    Instrument oldFirmware = healthy;
+    oldFirmware.faults["connect"] = Fault::UserPrompt;
+
+    Instrument asyncRunning = healthy;
+    asyncRunning.faults["startAsync"] = Fault::AsyncAlreadyStarted;
+
+    Instrument asyncFails = healthy;
+    asyncFails.faults["startAsync"] = Fault::Tracker;
+
+    Instrument noList = healthy;
+    noList.offered = std::nullopt;
+
+    Instrument others;
+    others.offered = {{"zeta", "alpha", "Beta", "alpha"}};
+
+    Instrument faulty = healthy;
+    faulty.faults = {{"startApplicationFrame RomInstaller", Fault::Tracker},
+                     {"modifyApplication DeviceConsole", Fault::Tracker},
+                     {"stopApplicationFrame StatusReport", Fault::Tracker},
+                     {"stopAsync", Fault::Tracker},
+                     {"disconnect", Fault::Tracker}};
+
+    return {{"192.0.2.10", healthy},      {"192.0.2.11", corvo},      {"192.0.2.12", oldFirmware},
+            {"192.0.2.13", asyncRunning}, {"192.0.2.14", asyncFails}, {"192.0.2.15", noList},
+            {"192.0.2.16", others},       {"192.0.2.17", faulty}};
+}
+
+template <typename V>
+V* FindIn(std::vector<std::pair<std::string, V>>& list, const std::string& key)
+{
+    for (auto& entry : list)
+    {
+        if (entry.first == key)
+        {
+            return &entry.second;
+        }
+    }
+    return nullptr;
+}
+} // namespace
+
+bool SameName(const std::string& a, const std::string& b)
+{
+    return ::strcasecmp(a.c_str(), b.c_str()) == 0;
+}
+
+SimNetwork& SimNetwork::Instance()
+{
+    static SimNetwork network;
+    return network;
+}
+
+SimNetwork::SimNetwork() : m_instruments(BuiltInInstruments()) {}
+
+std::optional<Instrument> SimNetwork::Find(const std::string& address)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (Instrument* instrument = FindIn(m_instruments, address))
+    {
+        return *instrument;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::optional<std::vector<std::string>>>
+SimNetwork::StartedOverride(const std::string& address)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (auto* started = FindIn(m_started, address))
+    {
+        return *started;
+    }
+    return std::nullopt;
+}
+
+bool SimNetwork::AutomaticEvents()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_automaticEvents;
+}
+
+std::chrono::milliseconds SimNetwork::RunTime()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_runTime;
+}
+
+void SimNetwork::Register(SimTracker* tracker)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_trackers.insert(tracker);
+}
+
+void SimNetwork::Unregister(SimTracker* tracker)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_trackers.erase(tracker);
+}
+
+void SimNetwork::ForEach(const std::function<void(SimTracker&)>& f)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    for (SimTracker* tracker : m_trackers)
+    {
+        f(*tracker);
+    }
+}
+
+void SimNetwork::Trace(const std::string& line, bool isCall)
+{
+    std::lock_guard<std::mutex> lock(m_traceMutex);
+    if (isCall)
+    {
+        m_calls.push_back(line);
+    }
+    if (m_sink)
+    {
+        m_sink(line);
+        return;
+    }
+    // One write per line, so that lines of different threads never mix.
+    std::string withNewline = line + '\n';
+    std::fwrite(withNewline.data(), 1, withNewline.size(), stderr);
+}
+
+void SimNetwork::Reset()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_instruments = BuiltInInstruments();
+        m_started.clear();
+        m_automaticEvents = true;
+        m_runTime = std::chrono::milliseconds(10000);
+    }
+    std::lock_guard<std::mutex> lock(m_traceMutex);
+    m_calls.clear();
+    m_sink = nullptr;
+}
+
+void SimNetwork::Define(const std::string& address, const Instrument& instrument)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (Instrument* existing = FindIn(m_instruments, address))
+    {
+        *existing = instrument;
+        return;
+    }
+    m_instruments.emplace_back(address, instrument);
+}
+
+void SimNetwork::SetFault(const std::string& address, const std::string& call, Fault fault)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (Instrument* instrument = FindIn(m_instruments, address))
+    {
+        if (fault == Fault::None)
+        {
+            instrument->faults.erase(call);
+        }
+        else
+        {
+            instrument->faults[call] = fault;
+        }
+    }
+}
+
+void SimNetwork::SetStarted(const std::string& address,
+                            std::optional<std::optional<std::vector<std::string>>> started)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    for (auto it = m_started.begin(); it != m_started.end(); ++it)
+    {
+        if (it->first == address)
+        {
+            m_started.erase(it);
+            break;
+        }
+    }
+    if (started)
+    {
+        m_started.emplace_back(address, *started);
+    }
+}
+
+void SimNetwork::SetAutomaticEvents(bool on)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_automaticEvents = on;
+}
+
+void SimNetwork::SetRunTime(std::chrono::milliseconds runTime)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_runTime = runTime;
+}
+
+std::vector<std::string> SimNetwork::Calls()
+{
+    std::lock_guard<std::mutex> lock(m_traceMutex);
+    return m_calls;
+}
+
+void SimNetwork::ClearCalls()
+{
+    std::lock_guard<std::mutex> lock(m_traceMutex);
+    m_calls.clear();
+}
+
+void SimNetwork::SetTraceSink(std::function<void(const std::string&)> sink)
+{
+    std::lock_guard<std::mutex> lock(m_traceMutex);
+    m_sink = std::move(sink);
+}
+} // namespace TrackerSim
