@@ -73,7 +73,7 @@ CDialog::~CDialog() = default;
 
 int CDialog::DoModal()
 {
-    const ResDialogTemplate* tmpl = ResFindDialogTemplate(m_nIDTemplate);
+    const ResDialogTemplate* tmpl = TestHooks::FindTemplate(m_nIDTemplate);
     if (tmpl == nullptr || m_hWnd.load() != nullptr)
     {
         return -1;
@@ -107,7 +107,6 @@ int CDialog::DoModal()
         return m_nModalResult;
     }
     state.widget->show();
-    state.widget->raise();
     state.widget->activateWindow();
     if (defaultFocus)
     {

@@ -18,6 +18,7 @@ CWinApp::CWinApp(const char* appName)
     : m_appName(appName != nullptr ? appName : AFX_DEFAULT_APP_NAME)
 {
     m_pszAppName = m_appName.c_str();
+    m_previous = g_app;
     g_app = this;
 }
 
@@ -25,7 +26,7 @@ CWinApp::~CWinApp()
 {
     if (g_app == this)
     {
-        g_app = nullptr;
+        g_app = m_previous;
     }
 }
 

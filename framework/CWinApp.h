@@ -41,6 +41,7 @@ public:
 
 private:
     std::string m_appName;
+    CWinApp* m_previous; // the application object this one stands in front of
 };
 
 // The one application object, or null before it is constructed.

@@ -41,6 +41,11 @@ bool AfxIsTestMode();
 // main does this once).
 void AfxEnsureWindowSystem();
 
+// ---- dialog templates of the tests' own (res/DialogTemplates.h), found
+// before the program's; the template must outlive its use.
+struct ResDialogTemplate;
+void AfxRegisterDialogTemplate(const ResDialogTemplate* tmpl);
+
 // ---- 1. modal drivers
 using AfxModalDriver = std::function<void(CDialog&)>;
 // Runs for every DoModal of templateId until replaced or cleared.
@@ -111,8 +116,9 @@ enum class AfxKey
 // Left click at the control's centre (a list box: its first row is avoided;
 // use AfxTestSelect).
 bool AfxTestClick(CDialog& dialog, int id);
-// Focuses the control with a click and types text as key presses, one
-// character each (narrow text; '\n' presses Enter).
+// Focuses the control as Tab does (an edit's text gets selected, so typing
+// replaces it) and types text as key presses, one character each (narrow
+// text; '\n' presses Enter, '\b' Backspace).
 bool AfxTestType(CDialog& dialog, int id, const std::string& text);
 // Presses a key in the focused control of the dialog (or the dialog).
 bool AfxTestPressKey(CDialog& dialog, AfxKey key, bool alt = false, bool shift = false);
@@ -145,11 +151,11 @@ int AfxTestFocusedId(CDialog& dialog);             // 0 when no control has the 
 std::vector<int> AfxTestTabOrder(CDialog& dialog); // ids of the tab chain, from the first
 std::string AfxTestFontFamily(CDialog& dialog);
 int AfxTestFontPointSize(CDialog& dialog);
-// Whether the mnemonic letter of the control's text shows underlined.
-bool AfxTestHasMnemonic(CDialog& dialog, int id, char letter);
 bool AfxTestIsPassword(CDialog& dialog, int id);
 std::string AfxTestSelectedText(CDialog& dialog, int id); // an edit's selection
 // Saves a picture of the dialog as a PNG file; returns whether it was written.
 bool AfxGrabWindow(CWnd& window, const std::string& path);
+// Renders the window and gives the colour at x, y as 0xRRGGBB.
+bool AfxTestGrabPixel(CWnd& window, int x, int y, unsigned* rgb);
 
 #endif

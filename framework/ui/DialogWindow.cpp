@@ -238,7 +238,7 @@ bool DialogWindow::FilterTypedCharacter(WindowRecord* edit, QKeyEvent* event) co
     return false;
 }
 
-bool DialogWindow::ClaimsKey(QKeyEvent* event, QWidget* focus) const
+bool DialogWindow::ClaimsKey(QKeyEvent* event) const
 {
     const Qt::KeyboardModifiers mods = Modifiers(event);
     const int key = event->key();
@@ -256,9 +256,7 @@ bool DialogWindow::ClaimsKey(QKeyEvent* event, QWidget* focus) const
         {
             return true;
         }
-        WindowRecord* rec = WindowRegistry::FromWidget(focus);
-        return MnemonicTarget(KeyLetter(event),
-                              rec != nullptr && rec->dialog == m_state ? rec : nullptr) != nullptr;
+        return !KeyLetter(event).isNull();
     }
     return false;
 }
@@ -298,7 +296,9 @@ bool DialogWindow::HandleKey(QKeyEvent* event, QWidget* focus)
             WindowRegistry::Send(Hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
             return true;
         }
-        return HandleMnemonic(KeyLetter(event), rec);
+        // Alt+letter is never typed into a control, mnemonic or not.
+        const QChar letter = KeyLetter(event);
+        return HandleMnemonic(letter, rec) || !letter.isNull();
     }
     if (rec == nullptr || mods != Qt::NoModifier)
     {
@@ -366,7 +366,11 @@ bool DialogWindow::HandleToolTipEvent(QWidget* widget, QHelpEvent* event)
         return false;
     }
     QString text;
-    if (RequestToolTip(rec, &text))
+    const bool shown = RequestToolTip(rec, &text);
+    ++m_state->toolTipRequests;
+    m_state->toolTipShown = shown;
+    m_state->toolTipText = shown ? text : QString();
+    if (shown)
     {
         QToolTip::showText(event->globalPos(), text, rec->widget);
     }
@@ -382,7 +386,7 @@ bool DialogWindow::eventFilter(QObject* watched, QEvent* event)
     switch (event->type())
     {
     case QEvent::ShortcutOverride:
-        if (ClaimsKey(static_cast<QKeyEvent*>(event), qobject_cast<QWidget*>(watched)))
+        if (ClaimsKey(static_cast<QKeyEvent*>(event)))
         {
             event->accept();
             return true;
@@ -405,8 +409,7 @@ bool DialogWindow::eventFilter(QObject* watched, QEvent* event)
 
 bool DialogWindow::event(QEvent* event)
 {
-    if (event->type() == QEvent::ShortcutOverride &&
-        ClaimsKey(static_cast<QKeyEvent*>(event), focusWidget()))
+    if (event->type() == QEvent::ShortcutOverride && ClaimsKey(static_cast<QKeyEvent*>(event)))
     {
         event->accept();
         return true;

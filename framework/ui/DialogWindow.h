@@ -29,7 +29,7 @@ public:
     // focus is in the dialog. Returns whether the key was used up.
     bool HandleKey(QKeyEvent* event, QWidget* focus);
     // Whether HandleKey wants this key, so that no shortcut takes it.
-    bool ClaimsKey(QKeyEvent* event, QWidget* focus) const;
+    bool ClaimsKey(QKeyEvent* event) const;
 
     // Asks the dialog for the control's tooltip; returns whether one shows,
     // with its text.

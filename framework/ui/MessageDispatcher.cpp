@@ -3,14 +3,17 @@
 #include "framework/ui/WindowRegistry.h"
 
 #include <QCoreApplication>
+#include <QPointer>
 
 void MessageDispatcher::Install()
 {
+    // Window thread only, like every window; the dispatcher goes with the
+    // application instance that owns it.
+    static QPointer<MessageDispatcher> installed;
     QCoreApplication* app = QCoreApplication::instance();
-    if (app != nullptr &&
-        app->findChild<MessageDispatcher*>(QString(), Qt::FindDirectChildrenOnly) == nullptr)
+    if (app != nullptr && installed.isNull())
     {
-        new MessageDispatcher(app);
+        installed = new MessageDispatcher(app);
     }
 }
 

@@ -23,6 +23,7 @@ struct Hooks
     std::deque<int> queuedAnswers;
     std::vector<AfxMessageBoxInfo> log;
     AfxPopupMenuHandler popupHandler;
+    std::map<UINT, const ResDialogTemplate*> templates;
 };
 
 Hooks& State()
@@ -53,6 +54,19 @@ bool TestHooks::TestMode()
 {
     std::lock_guard<std::mutex> lock(State().mutex);
     return State().testMode;
+}
+
+const ResDialogTemplate* TestHooks::FindTemplate(UINT id)
+{
+    {
+        std::lock_guard<std::mutex> lock(State().mutex);
+        auto it = State().templates.find(id);
+        if (it != State().templates.end())
+        {
+            return it->second;
+        }
+    }
+    return ResFindDialogTemplate(id);
 }
 
 AfxModalDriver TestHooks::TakeDriver(UINT templateId)
@@ -115,6 +129,13 @@ bool TestHooks::AnswerPopupMenu(const std::vector<AfxMenuItemInfo>& items, UINT&
     return true;
 }
 
+AfxPopupMenuHandler TestHooks::ExchangePopupHandler(AfxPopupMenuHandler handler)
+{
+    std::lock_guard<std::mutex> lock(State().mutex);
+    std::swap(State().popupHandler, handler);
+    return handler;
+}
+
 // ---- the seams as tests see them
 
 void AfxSetTestMode(bool on)
@@ -131,6 +152,12 @@ bool AfxIsTestMode()
 void AfxEnsureWindowSystem()
 {
     QtBridge::EnsureApplication();
+}
+
+void AfxRegisterDialogTemplate(const ResDialogTemplate* tmpl)
+{
+    std::lock_guard<std::mutex> lock(State().mutex);
+    State().templates[tmpl->id] = tmpl;
 }
 
 void AfxSetModalDriver(UINT templateId, AfxModalDriver driver)

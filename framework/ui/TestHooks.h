@@ -4,11 +4,14 @@
 #define KELM_FRAMEWORK_UI_TESTHOOKS_H
 
 #include "framework/TestSeams.h"
+#include "res/DialogTemplates.h"
 
 class TestHooks
 {
 public:
     static bool TestMode();
+    // A template the tests registered, else the program's.
+    static const ResDialogTemplate* FindTemplate(UINT id);
     // The driver for this DoModal of templateId (queued ones first), or an
     // empty function.
     static AfxModalDriver TakeDriver(UINT templateId);
@@ -17,6 +20,8 @@ public:
     static bool AnswerMessageBox(const AfxMessageBoxInfo& info, int& answer);
     // When a test chooses from the menu, true with the chosen id (0: none).
     static bool AnswerPopupMenu(const std::vector<AfxMenuItemInfo>& items, UINT& chosen);
+    // Puts handler in place and returns the one it replaces.
+    static AfxPopupMenuHandler ExchangePopupHandler(AfxPopupMenuHandler handler);
 };
 
 #endif

@@ -203,20 +203,16 @@ bool WindowRegistry::Post(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 
 void WindowRegistry::DeliverPosted()
 {
-    Shared& shared = State();
-    for (;;)
+    // Only what was queued when woken: a thread that keeps posting must
+    // not keep the window thread here; what it adds meanwhile wakes it again.
+    std::deque<PostedMessage> batch;
     {
-        PostedMessage next{};
-        {
-            std::lock_guard<std::mutex> lock(shared.mutex);
-            if (shared.posted.empty())
-            {
-                shared.wakePending = false;
-                return;
-            }
-            next = shared.posted.front();
-            shared.posted.pop_front();
-        }
+        std::lock_guard<std::mutex> lock(State().mutex);
+        batch.swap(State().posted);
+        State().wakePending = false;
+    }
+    for (const PostedMessage& next : batch)
+    {
         // Windows are destroyed on this thread only, so a window found
         // alive here stays alive while its handler runs.
         if (Find(next.hwnd) != nullptr)

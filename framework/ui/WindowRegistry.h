@@ -78,6 +78,9 @@ struct DialogState
     CMenu systemMenu;
     bool hasSystemMenu = false;
     bool toolTipsEnabled = false;
+    int toolTipRequests = 0;   // tooltip events answered so far
+    bool toolTipShown = false; // what the last one showed
+    QString toolTipText;
     QEventLoop* loop = nullptr;
     bool ended = false;
     HICON bigIcon = nullptr;
