@@ -1,15 +1,5 @@
 #include "app/CAboutDlg.h"
 
-namespace
-{
-std::string LoadText(UINT id)
-{
-    std::string text;
-    AfxLoadString(id, text);
-    return text;
-}
-} // namespace
-
 BEGIN_MESSAGE_MAP(CAboutDlg, CDialog)
 END_MESSAGE_MAP()
 
@@ -28,9 +18,9 @@ void CAboutDlg::DoDataExchange(CDataExchange* pDX)
 BOOL CAboutDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    SetWindowText(LoadText(IDS_ABOUT_TITLE));
-    m_versionLine.SetWindowText(LoadText(IDS_VERSION) + " 2.2.2");
-    m_secondLine.SetWindowText(LoadText(IDS_ABOUT_SECOND_LINE) + ", Kelm Utilities");
-    m_okButton.SetWindowText(LoadText(IDS_OK));
+    SetWindowText(AfxLoadString(IDS_ABOUT_TITLE));
+    m_versionLine.SetWindowText(AfxLoadString(IDS_VERSION) + " 2.2.2");
+    m_secondLine.SetWindowText(AfxLoadString(IDS_ABOUT_SECOND_LINE) + ", Kelm Utilities");
+    m_okButton.SetWindowText(AfxLoadString(IDS_OK));
     return TRUE;
 }

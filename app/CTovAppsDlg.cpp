@@ -20,13 +20,6 @@ const char* const kAppTable[CTovAppsDlg::kAppCount] = {
 constexpr UINT kFirstAppButton = IDC_READINESS_TEST;
 constexpr UINT kLastAppButton = IDC_RANGE_CALIB;
 
-std::string LoadText(UINT id)
-{
-    std::string text;
-    AfxLoadString(id, text);
-    return text;
-}
-
 // Tracker application names are compared without regard to letter case.
 bool SameAppName(const char* a, const char* b)
 {
@@ -115,8 +108,8 @@ BOOL CTovAppsDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     EnableToolTips(TRUE);
-    SetWindowText(LoadText(IDS_APP_TITLE));
-    m_selectUnitsButton.SetWindowText(LoadText(IDS_SELECT_UNITS) + "...");
+    SetWindowText(AfxLoadString(IDS_APP_TITLE));
+    m_selectUnitsButton.SetWindowText(AfxLoadString(IDS_SELECT_UNITS) + "...");
     EnableAppButtons(false);
 
     if (CMenu* pSysMenu = GetSystemMenu(FALSE))

@@ -45,6 +45,13 @@ bool AfxLoadString(UINT id, std::string& text)
     return true;
 }
 
+std::string AfxLoadString(UINT id)
+{
+    std::string text;
+    AfxLoadString(id, text);
+    return text;
+}
+
 void AfxOverrideString(UINT id, const char* utf8)
 {
     Overrides()[id] = utf8 != nullptr ? std::optional<std::string>(utf8) : std::nullopt;

@@ -11,4 +11,8 @@
 // a missing string from a present empty one.
 bool AfxLoadString(UINT id, std::string& text);
 
+// The text of string id, empty when there is none: for texts the program
+// shows whatever they hold.
+std::string AfxLoadString(UINT id);
+
 #endif

@@ -9,13 +9,6 @@
 
 namespace
 {
-std::string LoadText(UINT id)
-{
-    std::string text;
-    AfxLoadString(id, text);
-    return text;
-}
-
 std::string FormatInt(int value)
 {
     char buffer[16];
@@ -103,14 +96,14 @@ BOOL CSelectUnitsDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
 
-    SetWindowText(LoadText(IDS_SELECT_UNITS_TITLE));
-    m_lengthLabel.SetWindowText(LoadText(IDS_LENGTH));
-    m_angleLabel.SetWindowText(LoadText(IDS_ANGLE));
-    m_pressureLabel.SetWindowText(LoadText(IDS_PRESSURE));
-    m_temperatureLabel.SetWindowText(LoadText(IDS_TEMPERATURE));
-    m_precisionLabel.SetWindowText(LoadText(IDS_PRECISION));
-    m_okButton.SetWindowText(LoadText(IDS_OK));
-    m_cancelButton.SetWindowText(LoadText(IDS_CANCEL));
+    SetWindowText(AfxLoadString(IDS_SELECT_UNITS_TITLE));
+    m_lengthLabel.SetWindowText(AfxLoadString(IDS_LENGTH));
+    m_angleLabel.SetWindowText(AfxLoadString(IDS_ANGLE));
+    m_pressureLabel.SetWindowText(AfxLoadString(IDS_PRESSURE));
+    m_temperatureLabel.SetWindowText(AfxLoadString(IDS_TEMPERATURE));
+    m_precisionLabel.SetWindowText(AfxLoadString(IDS_PRECISION));
+    m_okButton.SetWindowText(AfxLoadString(IDS_OK));
+    m_cancelButton.SetWindowText(AfxLoadString(IDS_CANCEL));
 
     FillUnitLists();
 
@@ -159,7 +152,7 @@ void CSelectUnitsDialog::FillUnitLists()
     {
         for (UINT id : UnitCatalogue::ListEntryIds(static_cast<UnitCatalogue::Quantity>(q)))
         {
-            units[q]->AddString(LoadText(id));
+            units[q]->AddString(AfxLoadString(id));
         }
     }
 }

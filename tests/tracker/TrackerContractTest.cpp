@@ -139,7 +139,8 @@ TEST_F(TrackerContract, ApplicationsRunUntilStoppedOrTheirTimeIsOver)
     EXPECT_EQ(Thrown([&] { tracker->modifyApplication(ready.data(), args.data()); }), "none");
 
     // The run time ends it.
-    for (int i = 0; i < 200 && tracker->startedApplications() != nullptr; ++i)
+    auto stillRunning = [&] { return !Names(tracker->startedApplications(), true).empty(); };
+    for (int i = 0; i < 200 && stillRunning(); ++i)
     {
         TrackerSim::WaitForEvents();
         std::this_thread::sleep_for(5ms);
