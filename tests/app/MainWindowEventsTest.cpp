@@ -130,10 +130,13 @@ TEST(MainWindowEvents, EventsAfterTheWindowIsGoneAreDropped)
     CTovAppsDlg window;
     AfxQueueModalDriver(IDD_TOVAPPS_DIALOG, [](CDialog& d) { AfxTestClick(d, IDCANCEL); });
     window.DoModal();
+    BOOL posted = TRUE;
     FromLibraryThread([&] {
         TestBusyEvent e(true, false);
         window.HandleBusyEvent(&e);
+        posted = window.PostMessage(WM_APP_STATE, static_cast<WPARAM>(-1), 0);
     });
     AfxPumpEvents();
-    SUCCEED() << "a message to a closed window is dropped, nothing is touched";
+    EXPECT_EQ(window.GetSafeHwnd(), nullptr);
+    EXPECT_FALSE(posted) << "a message to a closed window is dropped";
 }
