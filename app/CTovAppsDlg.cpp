@@ -3,10 +3,15 @@
 #include "app/ApplicationRunningListener.h"
 #include "app/CAboutDlg.h"
 #include "app/TrackerBusyListener.h"
+#include "otherapps/COtherAppDlg.h"
+#include "settings/CTrackerConnectDlg.h"
 #include "tracker/Tracker.h"
 #include "units/UnitsArgument.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <memory>
 #include <strings.h>
 
 namespace
@@ -20,10 +25,53 @@ const char* const kAppTable[CTovAppsDlg::kAppCount] = {
 constexpr UINT kFirstAppButton = IDC_READINESS_TEST;
 constexpr UINT kLastAppButton = IDC_RANGE_CALIB;
 
+// The library takes its texts as writable buffers of this size.
+constexpr std::size_t kConnectBufferSize = 80;
+
+const char* const kIncompatibleFirmware =
+    "Encountered incompatible MCU firmware.\n\nPlease upgrade MCU firmware to a minimum revision "
+    "of 5.0";
+const char* const kCouldNotConnect =
+    "The tracker could not be connected to.\n\nCheck that the IP address, password, and type of "
+    "tracker are set correctly.";
+const char* const kAsyncStartFailed = "Got an exception while starting Asynchronous Messages";
+const char* const kAsyncStopFailed = "Got an exception while stopping Asynchronous Messages";
+const char* const kDisconnectFailed = "Got an exception while disconnecting from Tracker";
+const char* const kCloseAppFailed = "Got an exception while closing app : ";
+const char* const kStillRunning = "Application(s) are still running.\nDo you really want to close "
+                                  "all applications and disconnect?";
+const char* const kLaunchFailed = "Got Exception while launching an App";
+const char* const kModifyFailed = "Got Exception while modifying App units";
+
 // Tracker application names are compared without regard to letter case.
 bool SameAppName(const char* a, const char* b)
 {
     return ::strcasecmp(a, b) == 0;
+}
+
+// The library's exceptions arrive by pointer and are ours to delete; nothing
+// in them is read.
+template <typename E> void Discard(E* exception)
+{
+    std::unique_ptr<E> owned(exception);
+}
+
+// Copies text into a library buffer, cut to fit with its terminating NUL.
+void CopyToBuffer(char (&buffer)[kConnectBufferSize], const std::string& text)
+{
+    const std::size_t length = std::min(text.size(), kConnectBufferSize - 1);
+    std::memcpy(buffer, text.data(), length);
+    buffer[length] = '\0';
+}
+
+// The password leaves no copy behind in memory once it has been handed on.
+void Wipe(char (&buffer)[kConnectBufferSize])
+{
+    volatile char* p = buffer;
+    for (std::size_t i = 0; i < kConnectBufferSize; ++i)
+    {
+        p[i] = '\0';
+    }
 }
 } // namespace
 
@@ -32,7 +80,10 @@ ON_WM_SYSCOMMAND()
 ON_WM_PAINT()
 ON_WM_QUERYDRAGICON()
 ON_WM_CLOSE()
+ON_BN_CLICKED(IDC_CONNECT, OnConnect)
+ON_BN_CLICKED(IDC_OTHER_APPLICATIONS, OnOtherApplications)
 ON_BN_CLICKED(IDC_SELECT_UNITS, OnSelectUnits)
+ON_COMMAND_RANGE(kFirstAppButton, kLastAppButton, OnLaunchApplication)
 ON_NOTIFY_EX(TTN_NEEDTEXTA, 0, OnToolTipNeedText)
 ON_MESSAGE(WM_APP_STATE, OnAppStateMessage)
 ON_MESSAGE(WM_OTHER_APP_STATE, OnOtherAppStateMessage)
@@ -60,12 +111,18 @@ CTovAppsDlg::CTovAppsDlg(CWnd* pParent)
 
 CTovAppsDlg::~CTovAppsDlg()
 {
+    // Every way of closing the window releases the tracker first; a window
+    // torn down without closing must still not leave the library calling
+    // listeners that are about to go.
+    if (m_pTracker != nullptr)
+    {
+        RemoveTrackerListeners();
+        delete m_pTracker;
+        m_pTracker = nullptr;
+    }
+    ClearApplicationLists();
     delete m_pBusyListener;
     delete m_pAppListener;
-    for (char* name : m_availableApps)
-    {
-        delete[] name;
-    }
 }
 
 void CTovAppsDlg::CreateListeners()
@@ -235,9 +292,343 @@ void CTovAppsDlg::UpdateAppButtons()
     m_otherAppsButton.EnableWindow(!busy);
 }
 
+void CTovAppsDlg::AddTrackerListeners()
+{
+    m_pTracker->addApplicationListener(m_pAppListener);
+    m_pTracker->addBusyListener(m_pBusyListener);
+}
+
+void CTovAppsDlg::RemoveTrackerListeners()
+{
+    m_pTracker->removeApplicationListener(m_pAppListener);
+    m_pTracker->removeBusyListener(m_pBusyListener);
+}
+
+void CTovAppsDlg::OnConnect()
+{
+    CWaitCursor wait;
+    if (m_bConnected)
+    {
+        if (!CloseAllAndDisconnect())
+        {
+            return;
+        }
+        m_connectButton.SetWindowText(AfxLoadString(IDS_CONNECT) + "...");
+        ShowAllAppButtons();
+        EnableAppButtons(false);
+        m_rangeCalibButton.ShowWindow(SW_HIDE);
+        m_otherAppsButton.ShowWindow(SW_HIDE);
+        return;
+    }
+
+    CTrackerConnectDlg connectDlg;
+    if (connectDlg.DoModal() != IDOK)
+    {
+        return;
+    }
+    wait.Restore();
+    ConnectWith(connectDlg);
+}
+
+void CTovAppsDlg::ConnectWith(CTrackerConnectDlg& connectDlg)
+{
+    // An object left by a failed attempt goes before the next one comes.
+    delete m_pTracker;
+    m_pTracker = nullptr;
+    const char* trackerType = connectDlg.m_trackerType == 0 ? "TrackerCorvo" : "TrackerLintel";
+    try
+    {
+        m_pTracker = new Tracker(trackerType);
+    }
+    catch (TrackerException* e)
+    {
+        Discard(e);
+        AfxMessageBox(kCouldNotConnect);
+        return;
+    }
+
+    char address[kConnectBufferSize];
+    char user[kConnectBufferSize];
+    char password[kConnectBufferSize];
+    std::snprintf(address, sizeof address, "%d.%d.%d.%d", static_cast<int>(connectDlg.m_ip1),
+                  static_cast<int>(connectDlg.m_ip2), static_cast<int>(connectDlg.m_ip3),
+                  static_cast<int>(connectDlg.m_ip4));
+    CopyToBuffer(user, connectDlg.GetSelectedUserName());
+    CopyToBuffer(password, connectDlg.m_password);
+
+    try
+    {
+        m_pTracker->setBlocking(true);
+        m_pTracker->connect(address, user, password);
+        Wipe(password);
+        m_bConnected = true;
+        AddTrackerListeners();
+        char caption[32];
+        std::snprintf(caption, sizeof caption, "Disco&nnect (%d)",
+                      static_cast<int>(connectDlg.m_ip4));
+        m_connectButton.SetWindowText(caption);
+        RefreshApplications();
+    }
+    catch (UserPromptException* e)
+    {
+        Wipe(password);
+        Discard(e);
+        AfxMessageBox(kIncompatibleFirmware);
+        return;
+    }
+    catch (TrackerException* e)
+    {
+        Wipe(password);
+        Discard(e);
+        AfxMessageBox(kCouldNotConnect);
+        return;
+    }
+
+    try
+    {
+        m_pTracker->startAsync();
+    }
+    catch (AsyncAlreadyStartedException* e)
+    {
+        // Messages that already run are as good as messages just started.
+        Discard(e);
+    }
+    catch (TrackerException* e)
+    {
+        Discard(e);
+        AfxMessageBox(kAsyncStartFailed);
+        return;
+    }
+    // Stored only now, so that the file always holds choices that worked.
+    connectDlg.SaveConnectionSettings();
+}
+
 bool CTovAppsDlg::CloseAllAndDisconnect()
 {
-    return m_pTracker == nullptr;
+    if (m_pTracker == nullptr)
+    {
+        return true;
+    }
+    // A failed attempt left an object that never connected: nothing to stop.
+    if (m_bConnected)
+    {
+        if (!StopStartedApplications())
+        {
+            return false;
+        }
+        try
+        {
+            m_pTracker->stopAsync();
+        }
+        catch (TrackerException* e)
+        {
+            Discard(e);
+            AfxMessageBox(kAsyncStopFailed);
+        }
+        try
+        {
+            m_pTracker->disconnect();
+            m_bConnected = false;
+        }
+        catch (TrackerException* e)
+        {
+            Discard(e);
+            AfxMessageBox(kDisconnectFailed);
+        }
+    }
+    delete m_pTracker;
+    ClearApplicationLists();
+    ResetTrackerState();
+    m_rangeCalibButton.ShowWindow(SW_HIDE);
+    m_rangeCalibButton.EnableWindow(FALSE);
+    return true;
+}
+
+bool CTovAppsDlg::StopStartedApplications()
+{
+    std::unique_ptr<TrkDrvObjectArray> started;
+    try
+    {
+        started.reset(m_pTracker->startedApplications());
+    }
+    catch (TrackerException* e)
+    {
+        // A tracker that cannot say what runs must still let the operator
+        // disconnect and close: take it as nothing running.
+        Discard(e);
+    }
+    const int count = started != nullptr ? started->getCount() : 0;
+    if (count != 0 && MessageBox(kStillRunning, "Warning", MB_OKCANCEL) != IDOK)
+    {
+        return false;
+    }
+
+    // Before any stop, so that the stops send the window no events.
+    RemoveTrackerListeners();
+    for (int i = 0; i < count; ++i)
+    {
+        const char* name = nullptr;
+        try
+        {
+            name = static_cast<char*>(started->getElement(i));
+            m_pTracker->stopApplicationFrame(const_cast<char*>(name));
+        }
+        catch (TrackerException* e)
+        {
+            Discard(e);
+            AfxMessageBox(std::string(kCloseAppFailed) + (name != nullptr ? name : ""));
+        }
+    }
+    return true;
+}
+
+void CTovAppsDlg::OnLaunchApplication(UINT id)
+{
+    CWaitCursor wait;
+    if (m_pTracker == nullptr)
+    {
+        return;
+    }
+    const auto i = static_cast<int>(id - kFirstAppButton);
+    try
+    {
+        m_pTracker->startApplicationFrame(m_appNames[i], m_appUnitsArgument.data());
+        // The running flag waits for the application's own event.
+        m_appButtons[i]->EnableWindow(FALSE);
+    }
+    catch (TrackerException* e)
+    {
+        Discard(e);
+        AfxMessageBox(kLaunchFailed);
+    }
+}
+
+void CTovAppsDlg::RefreshApplications()
+{
+    if (m_pTracker == nullptr)
+    {
+        return;
+    }
+    ClearApplicationLists();
+    FetchAvailableApplications();
+    if (m_availableApps.empty())
+    {
+        // Nothing is known of what the tracker offers: keep every button
+        // where it is and let the busy and running events enable them.
+        EnableAppButtons(false);
+        return;
+    }
+    for (int j = 0; j < kAppCount; ++j)
+    {
+        bool offered = false;
+        for (const char* name : m_availableApps)
+        {
+            offered = offered || SameAppName(name, m_appNames[j]);
+        }
+        if (offered)
+        {
+            m_appButtons[j]->EnableWindow(TRUE);
+        }
+        else
+        {
+            m_appButtons[j]->ShowWindow(SW_HIDE);
+        }
+    }
+    SortAvailableApplications();
+    if (!m_otherApps.empty())
+    {
+        m_otherAppsButton.EnableWindow(TRUE);
+        m_otherAppsButton.ShowWindow(SW_SHOW);
+    }
+}
+
+void CTovAppsDlg::FetchAvailableApplications()
+{
+    std::unique_ptr<TrkDrvObjectArray> available(m_pTracker->availableApplications());
+    if (available == nullptr)
+    {
+        return;
+    }
+    const int count = available->getCount();
+    for (int k = 0; k < count; ++k)
+    {
+        auto* element = static_cast<DriverStringPointer*>(available->getElement(k));
+        const char* name = element->getStringData();
+        const std::size_t length = std::strlen(name);
+        char* copy = new char[length + 1];
+        std::memcpy(copy, name, length + 1);
+        m_availableApps.push_back(copy);
+    }
+}
+
+void CTovAppsDlg::SortAvailableApplications()
+{
+    std::list<char*> others;
+    for (char* name : m_availableApps)
+    {
+        int match = -1;
+        for (int i = 0; i < kAppCount && match < 0; ++i)
+        {
+            if (SameAppName(name, m_appNames[i]))
+            {
+                match = i;
+            }
+        }
+        if (match >= 0)
+        {
+            m_appButtons[match]->EnableWindow(TRUE);
+        }
+        else
+        {
+            others.push_back(name);
+        }
+    }
+    std::lock_guard<std::mutex> lock(m_otherAppsMutex);
+    m_otherApps.swap(others);
+}
+
+void CTovAppsDlg::ClearApplicationLists()
+{
+    // The other applications borrow the strings freed below, and a library
+    // thread may be searching them: they go first, under the lock.
+    {
+        std::lock_guard<std::mutex> lock(m_otherAppsMutex);
+        m_otherApps.clear();
+    }
+    for (char* name : m_availableApps)
+    {
+        delete[] name;
+    }
+    m_availableApps.clear();
+}
+
+void CTovAppsDlg::OnOtherApplications()
+{
+    COtherAppDlg otherAppDlg;
+    if (otherAppDlg.DoModalWithApps(m_otherApps) != IDOK)
+    {
+        return;
+    }
+    std::string name = otherAppDlg.GetSelectedApp();
+    if (name.empty())
+    {
+        return;
+    }
+    CWaitCursor wait;
+    if (m_pTracker == nullptr)
+    {
+        return;
+    }
+    char noArguments[1] = "";
+    try
+    {
+        m_pTracker->startApplicationFrame(name.data(), noArguments);
+    }
+    catch (TrackerException* e)
+    {
+        Discard(e);
+        AfxMessageBox(kLaunchFailed);
+    }
 }
 
 void CTovAppsDlg::OnSelectUnits()
@@ -247,6 +638,26 @@ void CTovAppsDlg::OnSelectUnits()
         return;
     }
     m_appUnitsArgument = m_selectUnitsDlg.GetUnitsArgument();
+    if (m_pTracker == nullptr)
+    {
+        return;
+    }
+    for (int i = 0; i < kAppCount; ++i)
+    {
+        if (!m_appRunning[i])
+        {
+            continue;
+        }
+        try
+        {
+            m_pTracker->modifyApplication(m_appNames[i], m_appUnitsArgument.data());
+        }
+        catch (TrackerException* e)
+        {
+            Discard(e);
+            AfxMessageBox(kModifyFailed);
+        }
+    }
 }
 
 void CTovAppsDlg::HandleBusyEvent(BusyEvent* event)
@@ -274,14 +685,22 @@ void CTovAppsDlg::HandleApplicationEvent(ApplicationEvent* event)
     }
     if (!handled)
     {
-        std::lock_guard<std::mutex> lock(m_otherAppsMutex);
-        for (const char* other : m_otherApps)
+        bool isOther = false;
         {
-            if (SameAppName(name, other))
+            std::lock_guard<std::mutex> lock(m_otherAppsMutex);
+            for (const char* other : m_otherApps)
             {
-                PostMessage(WM_OTHER_APP_STATE, 0, enable);
-                break;
+                if (SameAppName(name, other))
+                {
+                    isOther = true;
+                    break;
+                }
             }
+        }
+        // Posted outside the lock: the window thread takes it to refill.
+        if (isOther)
+        {
+            PostMessage(WM_OTHER_APP_STATE, 0, enable);
         }
     }
     trackerDeleteString(name);

@@ -14,6 +14,7 @@
 #include <mutex>
 #include <string>
 
+class CTrackerConnectDlg;
 class Tracker;
 class TrackerBusyListener;
 class ApplicationRunningListener;
@@ -53,6 +54,9 @@ protected:
     void OnPaint();
     HCURSOR OnQueryDragIcon();
     void OnClose();
+    void OnConnect();
+    void OnLaunchApplication(UINT id);
+    void OnOtherApplications();
     void OnSelectUnits();
     BOOL OnToolTipNeedText(UINT id, NMHDR* pNMHDR, LRESULT* pResult);
     LRESULT OnAppStateMessage(WPARAM wParam, LPARAM lParam);
@@ -65,8 +69,21 @@ protected:
     bool CloseAllAndDisconnect();
     void ResetTrackerState();
     void CreateListeners();
+    void AddTrackerListeners();
+    void RemoveTrackerListeners();
+
+    void RefreshApplications();
+    void FetchAvailableApplications();
+    void SortAvailableApplications();
+    void ClearApplicationLists();
 
 private:
+    // Steps of the connect and disconnect sequences.
+    void ConnectWith(CTrackerConnectDlg& connectDlg);
+    // Asks before stopping, then stops every started application. False when
+    // the operator declined.
+    bool StopStartedApplications();
+
     CButton m_selectUnitsButton;
     CButton m_otherAppsButton;
     CButton m_romInstallerButton;
@@ -94,7 +111,8 @@ private:
 
     // The names the tracker offers (owned), and those among them that have no
     // button of their own (borrowed from m_availableApps). The library's
-    // threads read m_otherApps while the window thread refills it.
+    // threads search m_otherApps while the window thread refills it, so both
+    // happen under m_otherAppsMutex; only the window thread writes it.
     std::list<char*> m_availableApps;
     std::list<char*> m_otherApps;
     std::mutex m_otherAppsMutex;

@@ -1,7 +1,13 @@
-// Takes the README's pictures of the main window and the Select Units
-// dialog: kelm-screenshots OUTPUT_DIR (run on any platform, offscreen too).
+// Takes the README's pictures: kelm-screenshots OUTPUT_DIR (run on any
+// platform, offscreen too, from a directory without a settings file).
+//   main-window.png        disconnected, as after start-up
+//   select-units.png       the Select Units dialog with no settings file
+//   connect.png            the Connect to Tracker dialog with no settings file
+//   main-connected.png     connected to 192.0.2.10, Readiness Test running
+//   other-apps.png         the Other Applications dialog of 192.0.2.10
 #include "app/CTovAppsDlg.h"
 #include "framework/TestSeams.h"
+#include "tracker/sim/SimControl.h"
 
 #include <cstdio>
 #include <string>
@@ -12,17 +18,49 @@ int main(int argc, char** argv)
     AfxSetTestMode(true);
     AfxEnsureWindowSystem();
     CWinApp app;
+    // The simulated tracker answers, but only the events we ask for happen,
+    // so the pictures do not depend on timing.
+    TrackerSim::SetAutomaticEvents(false);
+    TrackerSim::SetTraceSink([](const std::string&) {});
+    AfxSetMessageBoxHandler([](const AfxMessageBoxInfo&) { return IDOK; });
 
     bool ok = true;
-    AfxQueueModalDriver(IDD_SELECT_UNITS, [&](CDialog& d) {
-        ok = AfxGrabWindow(d, dir + "/select-units.png") && ok;
-        AfxTestClick(d, IDCANCEL);
-    });
-    AfxQueueModalDriver(IDD_TOVAPPS_DIALOG, [&](CDialog& d) {
-        ok = AfxGrabWindow(d, dir + "/main-window.png") && ok;
-        AfxTestClick(d, IDC_SELECT_UNITS);
-        AfxTestClick(d, IDCANCEL);
-    });
+    auto grab = [&](CWnd& window, const char* name)
+    { ok = AfxGrabWindow(window, dir + "/" + name) && ok; };
+
+    AfxQueueModalDriver(IDD_SELECT_UNITS,
+                        [&](CDialog& d)
+                        {
+                            grab(d, "select-units.png");
+                            AfxTestClick(d, IDCANCEL);
+                        });
+    AfxQueueModalDriver(IDD_TRACKER_CONNECT,
+                        [&](CDialog& d)
+                        {
+                            grab(d, "connect.png");
+                            AfxTestClick(d, IDOK);
+                        });
+    AfxQueueModalDriver(IDD_OTHER_APPS,
+                        [&](CDialog& d)
+                        {
+                            AfxTestSelect(d, IDC_APP_LIST, 0);
+                            grab(d, "other-apps.png");
+                            AfxTestPressKey(d, AfxKey::Escape);
+                        });
+    AfxQueueModalDriver(IDD_TOVAPPS_DIALOG,
+                        [&](CDialog& d)
+                        {
+                            grab(d, "main-window.png");
+                            AfxTestClick(d, IDC_SELECT_UNITS);
+                            AfxTestClick(d, IDC_CONNECT);
+                            AfxTestClick(d, IDC_READINESS_TEST);
+                            TrackerSim::EmitApplication("192.0.2.10", "ReadinessTest", true);
+                            TrackerSim::WaitForEvents();
+                            AfxPumpEvents();
+                            grab(d, "main-connected.png");
+                            AfxTestClick(d, IDC_OTHER_APPLICATIONS);
+                            AfxTestClick(d, IDCANCEL);
+                        });
     CTovAppsDlg window;
     window.DoModal();
     if (!ok)

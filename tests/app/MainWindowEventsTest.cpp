@@ -78,43 +78,56 @@ TEST(MainWindowEvents, EnablingRuleFollowsRunningAndBusyEvents)
     CTovAppsDlg window;
     std::vector<std::vector<bool>> seen;
     int measureAskedWhileCommandBusy = -1;
-    AfxQueueModalDriver(IDD_TOVAPPS_DIALOG, [&](CDialog& d) {
-        auto settle = [&](const std::vector<bool>& expected) {
-            AfxPumpEvents([&] { return Enabled(d) == expected; }, 2000);
-            seen.push_back(Enabled(d));
-        };
-        // An application that stops (case aside, a table name) enables its
-        // button and, by the rule, every other one too.
-        FromLibraryThread([&] {
-            TestAppEvent e("READINESSTEST", false);
-            window.HandleApplicationEvent(&e);
-        });
-        settle(AllBut(-1, true));
-        FromLibraryThread([&] {
-            TestAppEvent e("EventMonitor", true);
-            window.HandleApplicationEvent(&e);
-        });
-        settle(AllBut(7, true));
-        FromLibraryThread([&] {
-            TestBusyEvent e(true, false);
-            window.HandleBusyEvent(&e);
-            measureAskedWhileCommandBusy = e.measureAsked;
-        });
-        settle(AllBut(-1, false));
-        FromLibraryThread([&] {
-            TestBusyEvent e(false, true);
-            window.HandleBusyEvent(&e);
-        });
-        settle(AllBut(-1, false));
-        FromLibraryThread([&] {
-            TestBusyEvent e(false, false);
-            window.HandleBusyEvent(&e);
-            TestAppEvent unknown("LevelCheck", true);
-            window.HandleApplicationEvent(&unknown);
-        });
-        settle(AllBut(7, true));
-        AfxTestClick(d, IDCANCEL);
-    });
+    AfxQueueModalDriver(IDD_TOVAPPS_DIALOG,
+                        [&](CDialog& d)
+                        {
+                            auto settle = [&](const std::vector<bool>& expected)
+                            {
+                                AfxPumpEvents([&] { return Enabled(d) == expected; }, 2000);
+                                seen.push_back(Enabled(d));
+                            };
+                            // An application that stops (case aside, a table name) enables its
+                            // button and, by the rule, every other one too.
+                            FromLibraryThread(
+                                [&]
+                                {
+                                    TestAppEvent e("READINESSTEST", false);
+                                    window.HandleApplicationEvent(&e);
+                                });
+                            settle(AllBut(-1, true));
+                            FromLibraryThread(
+                                [&]
+                                {
+                                    TestAppEvent e("EventMonitor", true);
+                                    window.HandleApplicationEvent(&e);
+                                });
+                            settle(AllBut(7, true));
+                            FromLibraryThread(
+                                [&]
+                                {
+                                    TestBusyEvent e(true, false);
+                                    window.HandleBusyEvent(&e);
+                                    measureAskedWhileCommandBusy = e.measureAsked;
+                                });
+                            settle(AllBut(-1, false));
+                            FromLibraryThread(
+                                [&]
+                                {
+                                    TestBusyEvent e(false, true);
+                                    window.HandleBusyEvent(&e);
+                                });
+                            settle(AllBut(-1, false));
+                            FromLibraryThread(
+                                [&]
+                                {
+                                    TestBusyEvent e(false, false);
+                                    window.HandleBusyEvent(&e);
+                                    TestAppEvent unknown("LevelCheck", true);
+                                    window.HandleApplicationEvent(&unknown);
+                                });
+                            settle(AllBut(7, true));
+                            AfxTestClick(d, IDCANCEL);
+                        });
     window.DoModal();
     ASSERT_EQ(seen.size(), 5u);
     EXPECT_EQ(seen[0], AllBut(-1, true));
@@ -131,11 +144,13 @@ TEST(MainWindowEvents, EventsAfterTheWindowIsGoneAreDropped)
     AfxQueueModalDriver(IDD_TOVAPPS_DIALOG, [](CDialog& d) { AfxTestClick(d, IDCANCEL); });
     window.DoModal();
     BOOL posted = TRUE;
-    FromLibraryThread([&] {
-        TestBusyEvent e(true, false);
-        window.HandleBusyEvent(&e);
-        posted = window.PostMessage(WM_APP_STATE, static_cast<WPARAM>(-1), 0);
-    });
+    FromLibraryThread(
+        [&]
+        {
+            TestBusyEvent e(true, false);
+            window.HandleBusyEvent(&e);
+            posted = window.PostMessage(WM_APP_STATE, static_cast<WPARAM>(-1), 0);
+        });
     AfxPumpEvents();
     EXPECT_EQ(window.GetSafeHwnd(), nullptr);
     EXPECT_FALSE(posted) << "a message to a closed window is dropped";

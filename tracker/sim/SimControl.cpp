@@ -28,6 +28,11 @@ void SetStartedApplications(const std::string& address,
     SimNetwork::Instance().SetStarted(address, std::move(started));
 }
 
+void SetConstructionFails(bool fails)
+{
+    SimNetwork::Instance().SetConstructionFails(fails);
+}
+
 void SetAutomaticEvents(bool on)
 {
     SimNetwork::Instance().SetAutomaticEvents(on);

@@ -35,6 +35,8 @@ struct Instrument
     // Failing calls, by call name ("connect", "startAsync", ...) or by call
     // name, a space and an application name ("stopApplicationFrame
     // StatusReport"; the name compared without regard to case).
+    // "startedApplications" may fail too, although callers rely on it not
+    // to: tests use it to show that the program survives a library that does.
     std::map<std::string, Fault> faults;
 };
 
@@ -51,6 +53,10 @@ void SetFault(const std::string& address, const std::string& call, Fault fault);
 // applications: nullopt clears the override; an inner nullopt is a null array.
 void SetStartedApplications(const std::string& address,
                             std::optional<std::optional<std::vector<std::string>>> started);
+
+// On: every Tracker constructed from now on throws TrackerException from its
+// constructor (traced like a call). Reset turns it off.
+void SetConstructionFails(bool fails);
 
 // Off: starting an application produces no event and it runs until stopped;
 // only Emit* produce events.

@@ -107,6 +107,12 @@ bool SimNetwork::AutomaticEvents()
     return m_automaticEvents;
 }
 
+bool SimNetwork::ConstructionFails()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_constructionFails;
+}
+
 std::chrono::milliseconds SimNetwork::RunTime()
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -158,6 +164,7 @@ void SimNetwork::Reset()
         m_instruments = BuiltInInstruments();
         m_started.clear();
         m_automaticEvents = true;
+        m_constructionFails = false;
         m_runTime = std::chrono::milliseconds(10000);
     }
     std::lock_guard<std::mutex> lock(m_traceMutex);
@@ -214,6 +221,12 @@ void SimNetwork::SetAutomaticEvents(bool on)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_automaticEvents = on;
+}
+
+void SimNetwork::SetConstructionFails(bool fails)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_constructionFails = fails;
 }
 
 void SimNetwork::SetRunTime(std::chrono::milliseconds runTime)

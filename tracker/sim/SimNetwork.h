@@ -28,6 +28,7 @@ public:
     std::optional<std::optional<std::vector<std::string>>>
     StartedOverride(const std::string& address);
     bool AutomaticEvents();
+    bool ConstructionFails();
     std::chrono::milliseconds RunTime();
 
     void Register(SimTracker* tracker);
@@ -45,6 +46,7 @@ public:
     void SetStarted(const std::string& address,
                     std::optional<std::optional<std::vector<std::string>>> started);
     void SetAutomaticEvents(bool on);
+    void SetConstructionFails(bool fails);
     void SetRunTime(std::chrono::milliseconds runTime);
     std::vector<std::string> Calls();
     void ClearCalls();
@@ -57,6 +59,7 @@ private:
     std::vector<std::pair<std::string, Instrument>> m_instruments;
     std::vector<std::pair<std::string, std::optional<std::vector<std::string>>>> m_started;
     bool m_automaticEvents = true;
+    bool m_constructionFails = false;
     std::chrono::milliseconds m_runTime{10000};
     std::set<SimTracker*> m_trackers;
 

@@ -217,14 +217,15 @@ TrkDrvObjectArray* SimTracker::AvailableApplications()
 
 TrkDrvObjectArray* SimTracker::StartedApplications()
 {
-    // Never throws: callers do not guard it.
-    SimNetwork::Instance().Trace("[tracker] startedApplications", true);
+    // Callers do not guard it: it throws only when a test has asked for it.
+    const std::string line = "[tracker] startedApplications";
     std::vector<std::string> names;
     std::string address;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         if (!m_connected)
         {
+            SimNetwork::Instance().Trace(line, true);
             return nullptr;
         }
         address = m_address;
@@ -233,6 +234,11 @@ TrkDrvObjectArray* SimTracker::StartedApplications()
             names.push_back(app.name);
         }
     }
+    if (std::optional<Instrument> instrument = SimNetwork::Instance().Find(address))
+    {
+        CheckFault(*instrument, "startedApplications", "", line);
+    }
+    SimNetwork::Instance().Trace(line, true);
     if (auto started = SimNetwork::Instance().StartedOverride(address))
     {
         if (!*started)

@@ -2,6 +2,7 @@
 // connection.
 #include "tracker/Tracker.h"
 
+#include "tracker/sim/SimNetwork.h"
 #include "tracker/sim/SimTracker.h"
 
 struct Tracker::Impl
@@ -10,7 +11,27 @@ struct Tracker::Impl
     TrackerSim::SimTracker sim;
 };
 
-Tracker::Tracker(const char* trackerType) : m_pImpl(new Impl(trackerType)) {}
+namespace
+{
+// A constructor that fails leaves no connection behind: the check comes before
+// the connection's thread exists.
+void ThrowIfConstructionFails(const char* trackerType)
+{
+    if (TrackerSim::SimNetwork::Instance().ConstructionFails())
+    {
+        const std::string type = trackerType != nullptr ? trackerType : "";
+        TrackerSim::SimNetwork::Instance().Trace(
+            "[tracker] Tracker \"" + type + "\" -> TrackerException", true);
+        throw new TrackerException();
+    }
+}
+} // namespace
+
+Tracker::Tracker(const char* trackerType) : m_pImpl(nullptr)
+{
+    ThrowIfConstructionFails(trackerType);
+    m_pImpl = new Impl(trackerType);
+}
 
 Tracker::~Tracker()
 {
