@@ -1,5 +1,7 @@
 #include "app/CAboutDlg.h"
 
+#include "KelmVersion.h"
+
 BEGIN_MESSAGE_MAP(CAboutDlg, CDialog)
 END_MESSAGE_MAP()
 
@@ -19,7 +21,7 @@ BOOL CAboutDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     SetWindowText(AfxLoadString(IDS_ABOUT_TITLE));
-    m_versionLine.SetWindowText(AfxLoadString(IDS_VERSION) + " 2.2.2");
+    m_versionLine.SetWindowText(AfxLoadString(IDS_VERSION) + " " KELM_VERSION);
     m_secondLine.SetWindowText(AfxLoadString(IDS_ABOUT_SECOND_LINE) + ", Kelm Utilities");
     m_okButton.SetWindowText(AfxLoadString(IDS_OK));
     return TRUE;

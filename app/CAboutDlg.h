@@ -1,7 +1,7 @@
 #ifndef KELM_APP_CABOUTDLG_H
 #define KELM_APP_CABOUTDLG_H
 
-#include "framework/AfxWin.h"
+#include "framework/dialogs/AfxWin.h"
 #include "res/resource.h"
 
 // The About box, opened from the main window's system menu.

@@ -1,12 +1,17 @@
 #include "app/CTovApps.h"
 
 #include "app/CTovAppsDlg.h"
+#include "res/Resources.h"
 
 BEGIN_MESSAGE_MAP(CTovApps, CWinApp)
 ON_COMMAND(ID_HELP, CWinApp::OnHelp)
 END_MESSAGE_MAP()
 
-CTovApps::CTovApps() = default;
+CTovApps::CTovApps()
+{
+    // Before any window or text is needed.
+    ResRegisterProgramResources();
+}
 
 BOOL CTovApps::InitInstance()
 {

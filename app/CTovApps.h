@@ -1,7 +1,7 @@
 #ifndef KELM_APP_CTOVAPPS_H
 #define KELM_APP_CTOVAPPS_H
 
-#include "framework/AfxWin.h"
+#include "framework/dialogs/AfxWin.h"
 
 // The application object: runs the main window and ends when it closes.
 class CTovApps : public CWinApp

@@ -5,7 +5,7 @@
 
 #include "app/ApplicationListenerInterface.h"
 #include "app/BusyListenerInterface.h"
-#include "framework/AfxWin.h"
+#include "framework/dialogs/AfxWin.h"
 #include "res/resource.h"
 #include "units/CSelectUnitsDialog.h"
 

@@ -1,6 +1,6 @@
 #include "otherapps/COtherAppDlg.h"
 
-#include "framework/AfxStrings.h"
+#include "framework/core/AfxStrings.h"
 
 BEGIN_MESSAGE_MAP(COtherAppDlg, CDialog)
 ON_LBN_DBLCLK(IDC_APP_LIST, OnDblclkAppList)

@@ -5,7 +5,7 @@
 #ifndef KELM_OTHERAPPS_COTHERAPPDLG_H
 #define KELM_OTHERAPPS_COTHERAPPDLG_H
 
-#include "framework/AfxWin.h"
+#include "framework/dialogs/AfxWin.h"
 #include "res/resource.h"
 
 #include <list>

@@ -1,7 +1,9 @@
 #include "res/DialogTemplates.h"
 
-#include "res/WinStyles.h"
+#include "framework/dialogs/WinStyles.h"
 #include "res/resource.h"
+
+#include "KelmVersion.h"
 
 namespace
 {
@@ -15,7 +17,7 @@ constexpr const char* kFont = "MS Sans Serif";
 
 const ResDialogItem kAboutItems[] = {
     {IDC_STATIC, RES_CLASS_STATIC, "#128", 11, 17, 20, 20, kChild | SS_ICON, 0},
-    {IDC_VERSION_LINE, RES_CLASS_STATIC, "Kelm Utilities Version 2.2.2", 40, 10, 119, 8,
+    {IDC_VERSION_LINE, RES_CLASS_STATIC, "Kelm Utilities Version " KELM_VERSION, 40, 10, 119, 8,
      kLabel | SS_NOPREFIX, 0},
     {IDC_SECOND_LINE, RES_CLASS_STATIC, "Kelm Utilities", 40, 25, 119, 8, kLabel, 0},
     {1, RES_CLASS_BUTTON, "OK", 178, 7, 32, 14, kDefPush | WS_GROUP, 0},
@@ -112,7 +114,9 @@ constexpr ResDialogTemplate Make(unsigned id, const char* caption, short cx, sho
     return {id, caption, cx, cy, kFont, 8, style, exStyle, items, N};
 }
 
-const ResDialogTemplate kTemplates[] = {
+} // namespace
+
+const ResDialogTemplate kResDialogTemplates[] = {
     Make(IDD_ABOUTBOX, "About Kelm Utilities", 217, 55, kModal, 0, kAboutItems),
     Make(IDD_TOVAPPS_DIALOG, "Kelm Utilities", 107, 249, kModal | DS_3DLOOK | WS_VISIBLE,
          WS_EX_APPWINDOW, kMainItems),
@@ -120,11 +124,12 @@ const ResDialogTemplate kTemplates[] = {
     Make(IDD_OTHER_APPS, "Other Applications", 112, 98, kModal, 0, kOtherAppsItems),
     Make(IDD_SELECT_UNITS, "Select Units", 198, 146, kModal, 0, kSelectUnitsItems),
 };
-} // namespace
+const std::size_t kResDialogTemplateCount =
+    sizeof(kResDialogTemplates) / sizeof(kResDialogTemplates[0]);
 
 const ResDialogTemplate* ResFindDialogTemplate(unsigned id)
 {
-    for (const ResDialogTemplate& t : kTemplates)
+    for (const ResDialogTemplate& t : kResDialogTemplates)
     {
         if (t.id == id)
         {

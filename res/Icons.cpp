@@ -58,12 +58,14 @@ const char* const kMainIcon16[] = {
 };
 const ResIconImage kMainIconImages[] = {{32, kMainIcon32}, {16, kMainIcon16}};
 
-const ResIcon kIcons[] = {{IDR_MAINFRAME, kMainIconImages, 2}};
 } // namespace
+
+const ResIcon kResIcons[] = {{IDR_MAINFRAME, kMainIconImages, 2}};
+const std::size_t kResIconCount = sizeof(kResIcons) / sizeof(kResIcons[0]);
 
 const ResIcon* ResFindIcon(unsigned id)
 {
-    for (const ResIcon& icon : kIcons)
+    for (const ResIcon& icon : kResIcons)
     {
         if (icon.id == id)
         {

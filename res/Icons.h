@@ -1,23 +1,14 @@
-// The program's icons as data: each icon resource holds images of several
-// sizes, each image in XPM form (a header line "w h colours 1", one line per
-// colour, then one line per pixel row).
+// The program's icons as data (the layer's ResIcon): each icon resource holds
+// images of several sizes.
 #ifndef KELM_RES_ICONS_H
 #define KELM_RES_ICONS_H
 
+#include "framework/core/AfxResources.h"
+
 #include <cstddef>
 
-struct ResIconImage
-{
-    int size; // width and height in pixels
-    const char* const* xpm;
-};
-
-struct ResIcon
-{
-    unsigned id;
-    const ResIconImage* images;
-    std::size_t imageCount;
-};
+extern const ResIcon kResIcons[];
+extern const std::size_t kResIconCount;
 
 // The icon resource id, or null when there is none.
 const ResIcon* ResFindIcon(unsigned id);

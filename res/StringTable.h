@@ -1,16 +1,12 @@
 // The program's string table as data: one entry per string id, the text in
-// UTF-8. The framework converts a text to the narrow code page when it is
-// loaded (AfxLoadString).
+// UTF-8. The layer converts a text to the narrow code page when it is loaded
+// (AfxLoadString).
 #ifndef KELM_RES_STRINGTABLE_H
 #define KELM_RES_STRINGTABLE_H
 
-#include <cstddef>
+#include "framework/core/AfxResources.h"
 
-struct ResStringEntry
-{
-    unsigned id;
-    const char* utf8;
-};
+#include <cstddef>
 
 // Entries in ascending id order, each id once.
 extern const ResStringEntry kResStringTable[];

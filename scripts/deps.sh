@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(build-essential cmake pkg-config qt6-base-dev fonts-dejavu-core)
 if [ "${1:-test}" = test ]; then
-  packages+=(libgtest-dev libgmock-dev libbenchmark-dev)
+  packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang-format git)
 fi
 
 missing=()

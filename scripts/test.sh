@@ -7,6 +7,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh test
 
+# Cheap checks first: formatting, and includes that cross a layer.
+bash scripts/check-format.sh
+bash scripts/check-layers.sh
+
 jobs=$(nproc)
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELM_WERROR=ON

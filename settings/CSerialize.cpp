@@ -1,9 +1,9 @@
 #include "settings/CSerialize.h"
 
-#include "framework/CArchive.h"
-#include "framework/CException.h"
-#include "framework/CFile.h"
-#include "framework/Platform.h"
+#include "framework/core/CArchive.h"
+#include "framework/core/CException.h"
+#include "framework/core/CFile.h"
+#include "framework/core/Platform.h"
 
 #include <new>
 #include <unistd.h>

@@ -5,7 +5,7 @@
 #ifndef KELM_SETTINGS_CSERIALIZE_H
 #define KELM_SETTINGS_CSERIALIZE_H
 
-#include "framework/CObject.h"
+#include "framework/core/CObject.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
 #include "settings/CTrackerConnectDlg.h"
 
-#include "framework/Platform.h"
+#include "framework/core/Platform.h"
 #include "settings/CSerialize.h"
 
 #include <algorithm>

@@ -7,7 +7,7 @@
 #ifndef KELM_SETTINGS_CTRACKERCONNECTDLG_H
 #define KELM_SETTINGS_CTRACKERCONNECTDLG_H
 
-#include "framework/AfxWin.h"
+#include "framework/dialogs/AfxWin.h"
 #include "res/resource.h"
 
 #include <string>

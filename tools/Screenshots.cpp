@@ -6,7 +6,8 @@
 //   main-connected.png     connected to 192.0.2.10, Readiness Test running
 //   other-apps.png         the Other Applications dialog of 192.0.2.10
 #include "app/CTovAppsDlg.h"
-#include "framework/TestSeams.h"
+#include "framework/testing/TestSeams.h"
+#include "res/Resources.h"
 #include "tracker/sim/SimControl.h"
 
 #include <cstdio>
@@ -15,6 +16,7 @@
 int main(int argc, char** argv)
 {
     const std::string dir = argc > 1 ? argv[1] : ".";
+    ResRegisterProgramResources();
     AfxSetTestMode(true);
     AfxEnsureWindowSystem();
     CWinApp app;

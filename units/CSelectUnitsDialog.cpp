@@ -1,6 +1,6 @@
 #include "units/CSelectUnitsDialog.h"
 
-#include "framework/AfxStrings.h"
+#include "framework/core/AfxStrings.h"
 #include "settings/CSerialize.h"
 #include "units/UnitCatalogue.h"
 #include "units/UnitsArgument.h"

@@ -5,7 +5,7 @@
 #ifndef KELM_UNITS_CSELECTUNITSDIALOG_H
 #define KELM_UNITS_CSELECTUNITSDIALOG_H
 
-#include "framework/AfxWin.h"
+#include "framework/dialogs/AfxWin.h"
 #include "res/resource.h"
 
 #include <string>

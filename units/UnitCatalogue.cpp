@@ -1,6 +1,6 @@
 #include "units/UnitCatalogue.h"
 
-#include "framework/AfxStrings.h"
+#include "framework/core/AfxStrings.h"
 #include "res/resource.h"
 
 namespace

@@ -5,7 +5,7 @@
 #ifndef KELM_UNITS_UNITCATALOGUE_H
 #define KELM_UNITS_UNITCATALOGUE_H
 
-#include "framework/AfxTypes.h"
+#include "framework/core/AfxTypes.h"
 
 #include <string>
 #include <vector>

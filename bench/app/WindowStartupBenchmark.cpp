@@ -2,7 +2,8 @@
 // from its template, initialised (units argument from the settings file
 // included) and shown, then closed; with the process's peak memory.
 #include "app/CTovAppsDlg.h"
-#include "framework/TestSeams.h"
+#include "framework/testing/TestSeams.h"
+#include "res/Resources.h"
 
 #include <benchmark/benchmark.h>
 
@@ -38,6 +39,7 @@ BENCHMARK(SelectUnitsOpenAndClose)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
+    ResRegisterProgramResources();
     AfxSetTestMode(true);
     AfxEnsureWindowSystem();
     CWinApp app;

@@ -1,6 +1,7 @@
 // What start-up and every opening of a dialog pay for: reading the settings
 // file, building the units argument, loading texts from the string table.
-#include "framework/AfxStrings.h"
+#include "framework/core/AfxStrings.h"
+#include "res/Resources.h"
 #include "settings/CSerialize.h"
 #include "units/UnitsArgument.h"
 
@@ -11,6 +12,9 @@
 
 namespace
 {
+// The texts loaded below are the program's own.
+const bool registered = (ResRegisterProgramResources(), true);
+
 std::string BenchDirectory()
 {
     static const std::string dir = []

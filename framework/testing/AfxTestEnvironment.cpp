@@ -1,8 +1,8 @@
 // Every dialog test process: test mode on (nothing ever waits for an
 // operator), the window system running, and an application object when the
 // test links none of its own.
-#include "framework/CWinApp.h"
-#include "framework/TestSeams.h"
+#include "framework/dialogs/CWinApp.h"
+#include "framework/testing/TestSeams.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The tracker's applications through the main window: which buttons the
 // offer shows, starting applications and following them by their events,
 // Other Applications, and units changes reaching what runs.
-#include "tests/app/MainWindowFixture.h"
+#include "tests/support/MainWindowFixture.h"
 #include "units/UnitsArgument.h"
 
 #include <atomic>

@@ -1,8 +1,8 @@
 // Connecting and disconnecting through the main window: the calls the tracker
 // receives and their order, every failure's message, what survives it, and
 // when the settings file is written.
-#include "tests/app/MainWindowFixture.h"
 #include "tests/support/Bytes.h"
+#include "tests/support/MainWindowFixture.h"
 
 #include <fstream>
 

@@ -1,7 +1,7 @@
 // Busy and application events reach the main window on another thread and
 // change its buttons only on the window thread, by the enabling rule.
 #include "app/CTovAppsDlg.h"
-#include "framework/TestSeams.h"
+#include "framework/testing/TestSeams.h"
 #include "tracker/Tracker.h"
 
 #include <gtest/gtest.h>
@@ -54,11 +54,11 @@ template <typename F> void FromLibraryThread(F f)
 std::vector<bool> Enabled(CDialog& d)
 {
     std::vector<bool> enabled;
-    for (int id = 5000; id <= 5010; ++id)
+    for (int id = IDC_READINESS_TEST; id <= IDC_RANGE_CALIB; ++id)
     {
         enabled.push_back(d.GetDlgItem(id)->IsWindowEnabled() != FALSE);
     }
-    enabled.push_back(d.GetDlgItem(5012)->IsWindowEnabled() != FALSE);
+    enabled.push_back(d.GetDlgItem(IDC_OTHER_APPLICATIONS)->IsWindowEnabled() != FALSE);
     return enabled;
 }
 

@@ -2,10 +2,11 @@
 // connected: its controls, tooltips, the About box, the units argument and
 // every way of closing it.
 #include "app/CTovAppsDlg.h"
-#include "framework/AfxStringOverride.h"
-#include "framework/TestSeams.h"
+#include "framework/core/AfxStringOverride.h"
+#include "framework/testing/TestSeams.h"
 #include "settings/CSerialize.h"
 #include "tests/support/Bytes.h"
+#include "tests/support/DialogTest.h"
 #include "tests/support/TempDir.h"
 #include "units/UnitsArgument.h"
 
@@ -16,24 +17,14 @@
 
 namespace
 {
-const int kAppButtons[] = {5000, 5001, 5002, 5003, 5004, 5005, 5006, 5007, 5008, 5009};
+const int kAppButtons[] = {IDC_READINESS_TEST,  IDC_STATUS_REPORT,  IDC_ACCURACY_AUDIT,
+                           IDC_BEAM_LOOP_TEST,  IDC_DEVICE_CONSOLE, IDC_SURVEY_CONSOLE,
+                           IDC_PARTS_INSPECTOR, IDC_EVENT_MONITOR,  IDC_CALIB_SUITE,
+                           IDC_ROM_INSTALLER};
 
-class MainWindowStartupTest : public ::testing::Test
+class MainWindowStartupTest : public DialogTest
 {
 protected:
-    void SetUp() override
-    {
-        std::remove(theSettings.GetFilePath().c_str());
-        theSettings = CSerialize();
-        AfxClearMessageBoxLog();
-    }
-    void TearDown() override
-    {
-        AfxClearModalDrivers();
-        AfxClearStringOverrides();
-        EXPECT_EQ(AfxUnfinishedModalCount(), 0);
-        std::remove(theSettings.GetFilePath().c_str());
-    }
     // Runs the main window with driver, which must close it.
     int Run(const std::function<void(CDialog&)>& driver)
     {
@@ -67,30 +58,33 @@ TEST_F(MainWindowStartupTest, StartsDisconnectedWithEveryApplicationButtonDisabl
         [&](CDialog& d)
         {
             title = d.GetWindowText();
-            for (int id : {1005, 5000, 5001, 5002, 5003, 5004, 5005, 5006, 5007, 5008, 5009, 5010,
-                           5012, 1019, 2})
+            for (int id :
+                 {IDC_CONNECT, IDC_READINESS_TEST, IDC_STATUS_REPORT, IDC_ACCURACY_AUDIT,
+                  IDC_BEAM_LOOP_TEST, IDC_DEVICE_CONSOLE, IDC_SURVEY_CONSOLE, IDC_PARTS_INSPECTOR,
+                  IDC_EVENT_MONITOR, IDC_CALIB_SUITE, IDC_ROM_INSTALLER, IDC_RANGE_CALIB,
+                  IDC_OTHER_APPLICATIONS, IDC_SELECT_UNITS, IDCANCEL})
             {
                 states[id] = State(d, id);
             }
             AfxTestClick(d, IDCANCEL);
         });
     EXPECT_EQ(title, "Kelm Utilities");
-    EXPECT_TRUE(states[1005].visible && states[1005].enabled);
-    EXPECT_EQ(states[1005].text, "Co&nnect...");
+    EXPECT_TRUE(states[IDC_CONNECT].visible && states[IDC_CONNECT].enabled);
+    EXPECT_EQ(states[IDC_CONNECT].text, "Co&nnect...");
     for (int id : kAppButtons)
     {
         EXPECT_TRUE(states[id].visible) << id;
         EXPECT_FALSE(states[id].enabled) << id;
     }
-    EXPECT_EQ(states[5000].text, "&Readiness Test");
-    EXPECT_EQ(states[5009].text, "ROM Installer");
-    EXPECT_FALSE(states[5010].visible);
-    EXPECT_FALSE(states[5012].visible);
-    EXPECT_FALSE(states[5012].enabled);
-    EXPECT_TRUE(states[1019].visible && states[1019].enabled);
-    EXPECT_EQ(states[1019].text, "Select &Units...");
-    EXPECT_TRUE(states[2].visible && states[2].enabled);
-    EXPECT_EQ(states[2].text, "Clos&e");
+    EXPECT_EQ(states[IDC_READINESS_TEST].text, "&Readiness Test");
+    EXPECT_EQ(states[IDC_ROM_INSTALLER].text, "ROM Installer");
+    EXPECT_FALSE(states[IDC_RANGE_CALIB].visible);
+    EXPECT_FALSE(states[IDC_OTHER_APPLICATIONS].visible);
+    EXPECT_FALSE(states[IDC_OTHER_APPLICATIONS].enabled);
+    EXPECT_TRUE(states[IDC_SELECT_UNITS].visible && states[IDC_SELECT_UNITS].enabled);
+    EXPECT_EQ(states[IDC_SELECT_UNITS].text, "Select &Units...");
+    EXPECT_TRUE(states[IDCANCEL].visible && states[IDCANCEL].enabled);
+    EXPECT_EQ(states[IDCANCEL].text, "Clos&e");
 }
 
 TEST_F(MainWindowStartupTest, EveryButtonButConnectAndCloseShowsItsOwnTooltip)
@@ -99,8 +93,10 @@ TEST_F(MainWindowStartupTest, EveryButtonButConnectAndCloseShowsItsOwnTooltip)
     Run(
         [&](CDialog& d)
         {
-            for (int id :
-                 {1005, 5000, 5001, 5002, 5003, 5004, 5005, 5006, 5007, 5008, 5009, 1019, 2})
+            for (int id : {IDC_CONNECT, IDC_READINESS_TEST, IDC_STATUS_REPORT, IDC_ACCURACY_AUDIT,
+                           IDC_BEAM_LOOP_TEST, IDC_DEVICE_CONSOLE, IDC_SURVEY_CONSOLE,
+                           IDC_PARTS_INSPECTOR, IDC_EVENT_MONITOR, IDC_CALIB_SUITE,
+                           IDC_ROM_INSTALLER, IDC_SELECT_UNITS, IDCANCEL})
             {
                 std::string text;
                 bool shown = AfxTestToolTip(d, id, &text);
@@ -108,16 +104,18 @@ TEST_F(MainWindowStartupTest, EveryButtonButConnectAndCloseShowsItsOwnTooltip)
             }
             AfxTestClick(d, IDCANCEL);
         });
-    EXPECT_FALSE(tips[1005].first);
-    EXPECT_FALSE(tips[2].first);
-    for (int id : {5000, 5001, 5002, 5003, 5004, 5005, 5006, 5007, 5008, 5009, 1019})
+    EXPECT_FALSE(tips[IDC_CONNECT].first);
+    EXPECT_FALSE(tips[IDCANCEL].first);
+    for (int id : {IDC_READINESS_TEST, IDC_STATUS_REPORT, IDC_ACCURACY_AUDIT, IDC_BEAM_LOOP_TEST,
+                   IDC_DEVICE_CONSOLE, IDC_SURVEY_CONSOLE, IDC_PARTS_INSPECTOR, IDC_EVENT_MONITOR,
+                   IDC_CALIB_SUITE, IDC_ROM_INSTALLER, IDC_SELECT_UNITS})
     {
         std::string expected;
         ASSERT_TRUE(AfxLoadString(static_cast<UINT>(id), expected));
         EXPECT_TRUE(tips[id].first) << id;
         EXPECT_EQ(tips[id].second, expected) << id;
     }
-    EXPECT_EQ(tips[5002].second,
+    EXPECT_EQ(tips[IDC_ACCURACY_AUDIT].second,
               "Checks accuracy and repeatablity of the Tracker over work volume");
 }
 
@@ -128,8 +126,9 @@ TEST_F(MainWindowStartupTest, AboutItemStandsBelowASeparatorInTheSystemMenu)
     AfxSetModalDriver(IDD_ABOUTBOX,
                       [&](CDialog& d)
                       {
-                          about = {d.GetWindowText(), d.GetDlgItem(1035)->GetWindowText(),
-                                   d.GetDlgItem(1036)->GetWindowText(),
+                          about = {d.GetWindowText(),
+                                   d.GetDlgItem(IDC_VERSION_LINE)->GetWindowText(),
+                                   d.GetDlgItem(IDC_SECOND_LINE)->GetWindowText(),
                                    d.GetDlgItem(IDOK)->GetWindowText()};
                           AfxTestClick(d, IDOK);
                       });

@@ -1,10 +1,11 @@
 // The Select Units dialog as the operator meets it: what it shows, how it
 // refuses bad precisions, and what OK and Cancel leave in the settings file
 // and the units argument.
-#include "framework/AfxWin.h"
-#include "framework/TestSeams.h"
+#include "framework/dialogs/AfxWin.h"
+#include "framework/testing/TestSeams.h"
 #include "settings/CSerialize.h"
 #include "tests/support/Bytes.h"
+#include "tests/support/DialogTest.h"
 #include "tests/support/TempDir.h"
 #include "units/CSelectUnitsDialog.h"
 
@@ -51,22 +52,9 @@ void ExpectShown(const Shown& s, std::initializer_list<int> units,
     }
 }
 
-class SelectUnitsDialogTest : public ::testing::Test
+class SelectUnitsDialogTest : public DialogTest
 {
 protected:
-    void SetUp() override
-    {
-        std::remove(theSettings.GetFilePath().c_str());
-        theSettings = CSerialize();
-        AfxClearMessageBoxLog();
-    }
-    void TearDown() override
-    {
-        AfxClearModalDrivers();
-        AfxSetMessageBoxHandler(nullptr);
-        EXPECT_EQ(AfxUnfinishedModalCount(), 0);
-        std::remove(theSettings.GetFilePath().c_str());
-    }
     int Run(const std::function<void(CDialog&)>& driver)
     {
         AfxQueueModalDriver(IDD_SELECT_UNITS, driver);

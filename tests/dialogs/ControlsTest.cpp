@@ -1,8 +1,8 @@
 // The controls as the program uses them: sorted lists, selections and their
 // notifications, edits and EN_CHANGE, spin buttons with their buddies,
 // radio groups, enabling and showing.
-#include "framework/TestSeams.h"
-#include "tests/dialogs/TestDialog.h"
+#include "framework/testing/TestSeams.h"
+#include "tests/support/TestDialog.h"
 
 #include <gtest/gtest.h>
 

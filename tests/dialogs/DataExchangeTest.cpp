@@ -1,7 +1,7 @@
 // Data exchange and validation: values in and out of controls, the
 // framework's prompts, where the focus goes and where the exchange stops.
-#include "framework/TestSeams.h"
-#include "tests/dialogs/TestDialog.h"
+#include "framework/testing/TestSeams.h"
+#include "tests/support/TestDialog.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // Dialogs are built from their templates as the platform builds them:
 // rectangles in dialog units of the template font, template order as tab
 // order, styles honoured.
-#include "framework/TestSeams.h"
+#include "framework/testing/TestSeams.h"
 #include "res/DialogTemplates.h"
 #include "res/resource.h"
-#include "tests/dialogs/TestDialog.h"
+#include "tests/support/TestDialog.h"
 
 #include <gtest/gtest.h>
 

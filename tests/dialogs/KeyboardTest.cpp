@@ -1,7 +1,7 @@
 // The dialog manager's keys: every way of ending a dialog goes through the
 // program's handlers, and mnemonics press or focus controls.
-#include "framework/TestSeams.h"
-#include "tests/dialogs/TestDialog.h"
+#include "framework/testing/TestSeams.h"
+#include "tests/support/TestDialog.h"
 
 #include <gtest/gtest.h>
 

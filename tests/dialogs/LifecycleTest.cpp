@@ -1,8 +1,8 @@
 // A dialog's window lives only while DoModal runs; the object outlives it
 // and may run again. Icons, painting and the wait cursor belong here too.
-#include "framework/TestSeams.h"
+#include "framework/testing/TestSeams.h"
 #include "res/resource.h"
-#include "tests/dialogs/TestDialog.h"
+#include "tests/support/TestDialog.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Message boxes go through the seam: recorded with text, caption, buttons
 // and icon, and answered without anyone at the screen.
-#include "framework/TestSeams.h"
+#include "framework/testing/TestSeams.h"
 #include "res/resource.h"
-#include "tests/dialogs/TestDialog.h"
+#include "tests/support/TestDialog.h"
 
 #include <gtest/gtest.h>
 

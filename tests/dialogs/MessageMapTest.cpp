@@ -1,7 +1,7 @@
 // Message maps: lookup from the most derived class to its bases, ranges,
 // notification handlers that decline, user messages, default handling.
-#include "framework/TestSeams.h"
-#include "tests/dialogs/TestDialog.h"
+#include "framework/testing/TestSeams.h"
+#include "tests/support/TestDialog.h"
 
 #include <gtest/gtest.h>
 

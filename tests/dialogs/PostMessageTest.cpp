@@ -1,7 +1,7 @@
 // Messages posted from other threads reach the window's message map on the
 // window thread, in order; once the window is gone they are dropped.
-#include "framework/TestSeams.h"
-#include "tests/dialogs/TestDialog.h"
+#include "framework/testing/TestSeams.h"
+#include "tests/support/TestDialog.h"
 
 #include <gtest/gtest.h>
 

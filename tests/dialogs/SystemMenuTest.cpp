@@ -1,8 +1,8 @@
 // The system menu: the layer shows it (Alt+Space, right-click on the
 // background) with Close and the program's items; commands reach
 // OnSysCommand, and Close ends the dialog the close-box way.
-#include "framework/TestSeams.h"
-#include "tests/dialogs/TestDialog.h"
+#include "framework/testing/TestSeams.h"
+#include "tests/support/TestDialog.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Tooltips on demand: the dialog's TTN_NEEDTEXTA handler is asked with the
 // control's window as the tool, and its answer decides what shows.
-#include "framework/TestSeams.h"
+#include "framework/testing/TestSeams.h"
 #include "res/DialogTemplates.h"
-#include "tests/dialogs/TestDialog.h"
+#include "tests/support/TestDialog.h"
 
 #include <gtest/gtest.h>
 

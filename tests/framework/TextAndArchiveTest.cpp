@@ -1,11 +1,11 @@
 // Narrow text conversion, the string table loader and the archive's wire
 // format.
-#include "framework/AfxStrings.h"
-#include "framework/CArchive.h"
-#include "framework/CException.h"
-#include "framework/CFile.h"
-#include "framework/Platform.h"
-#include "framework/TextCodec.h"
+#include "framework/core/AfxStrings.h"
+#include "framework/core/CArchive.h"
+#include "framework/core/CException.h"
+#include "framework/core/CFile.h"
+#include "framework/core/Platform.h"
+#include "framework/core/TextCodec.h"
 #include "res/StringTable.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/TempDir.h"

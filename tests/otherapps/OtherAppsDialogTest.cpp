@@ -1,8 +1,8 @@
 // The Other Applications dialog as the main window uses it: what it shows,
 // which name it hands back and with which result, and that the names stay
 // the caller's.
-#include "framework/AfxWin.h"
-#include "framework/TestSeams.h"
+#include "framework/dialogs/AfxWin.h"
+#include "framework/testing/TestSeams.h"
 #include "otherapps/COtherAppDlg.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // The Connect to Tracker dialog as the operator meets it: what it shows from
 // the settings file, how it polices the octets while typing and on OK, what OK
 // leaves for the main window, what reaches the settings file, and the finder.
-#include "framework/AfxWin.h"
-#include "framework/TestSeams.h"
+#include "framework/dialogs/AfxWin.h"
+#include "framework/testing/TestSeams.h"
 #include "settings/CSerialize.h"
 #include "settings/CTrackerConnectDlg.h"
 #include "tests/support/Bytes.h"

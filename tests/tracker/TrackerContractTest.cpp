@@ -1,7 +1,7 @@
 // The simulated tracker library against the contract the program relies on:
 // the instruments, connect's rules, the application life cycle, ownership
 // and the trace.
-#include "tests/tracker/TrackerTestSupport.h"
+#include "tests/support/TrackerScenario.h"
 
 #include <gtest/gtest.h>
 

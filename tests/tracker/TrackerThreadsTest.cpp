@@ -1,6 +1,6 @@
 // Events on the library's thread: order, and no callback once removal has
 // returned, while events keep coming.
-#include "tests/tracker/TrackerTestSupport.h"
+#include "tests/support/TrackerScenario.h"
 
 #include <gtest/gtest.h>
 

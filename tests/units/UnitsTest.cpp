@@ -1,5 +1,5 @@
 // The unit catalogue and the units argument the applications receive.
-#include "framework/AfxStrings.h"
+#include "framework/core/AfxStrings.h"
 #include "settings/CSerialize.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/TempDir.h"

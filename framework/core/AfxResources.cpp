@@ -1,0 +1,72 @@
+#include "framework/core/AfxResources.h"
+
+#include <algorithm>
+#include <atomic>
+#include <deque>
+#include <mutex>
+
+namespace
+{
+// Handed over once at start-up, read from any thread afterwards: the pointer
+// is swapped whole, the data it points to is never written.
+std::atomic<const AfxResourceSet*> g_resources{nullptr};
+
+const AfxResourceSet& Resources()
+{
+    static const AfxResourceSet kNone{"", nullptr, 0, nullptr, 0, nullptr, 0};
+    const AfxResourceSet* set = g_resources.load();
+    return set != nullptr ? *set : kNone;
+}
+} // namespace
+
+void AfxSetResources(const AfxResourceSet& resources)
+{
+    // Every set handed over is kept for the whole run: a lookup on another
+    // thread may still hold the previous one.
+    static std::mutex mutex;
+    static std::deque<AfxResourceSet> sets;
+    std::lock_guard<std::mutex> lock(mutex);
+    sets.push_back(resources);
+    g_resources.store(&sets.back());
+}
+
+const char* AfxFindStringUtf8(unsigned id)
+{
+    const AfxResourceSet& set = Resources();
+    const ResStringEntry* end = set.strings + set.stringCount;
+    const ResStringEntry* entry = std::lower_bound(
+        set.strings, end, id, [](const ResStringEntry& e, unsigned key) { return e.id < key; });
+    return entry != end && entry->id == id ? entry->utf8 : nullptr;
+}
+
+const ResDialogTemplate* AfxFindDialogTemplate(unsigned id)
+{
+    const AfxResourceSet& set = Resources();
+    for (std::size_t i = 0; i < set.dialogCount; ++i)
+    {
+        if (set.dialogs[i].id == id)
+        {
+            return &set.dialogs[i];
+        }
+    }
+    return nullptr;
+}
+
+const ResIcon* AfxFindIcon(unsigned id)
+{
+    const AfxResourceSet& set = Resources();
+    for (std::size_t i = 0; i < set.iconCount; ++i)
+    {
+        if (set.icons[i].id == id)
+        {
+            return &set.icons[i];
+        }
+    }
+    return nullptr;
+}
+
+const char* AfxResourceAppName()
+{
+    const char* name = Resources().appName;
+    return name != nullptr ? name : "";
+}

@@ -1,0 +1,58 @@
+// An unbuffered binary file. Open reports failure by its result (and,
+// optionally, a CFileException filled in by the caller's object); Read, Write,
+// Flush and Close throw CFileException* on failure.
+#ifndef KELM_FRAMEWORK_CFILE_H
+#define KELM_FRAMEWORK_CFILE_H
+
+#include "framework/core/CException.h"
+#include "framework/core/CObject.h"
+
+#include <string>
+
+class CFile : public CObject
+{
+public:
+    enum OpenFlags : UINT
+    {
+        modeRead = 0x0000,
+        modeWrite = 0x0001,
+        modeReadWrite = 0x0002,
+        shareDenyWrite = 0x0020,
+        modeCreate = 0x1000,
+        typeBinary = 0x8000
+    };
+
+    CFile() = default;
+    ~CFile() override; // closes without reporting errors
+    CFile(const CFile&) = delete;
+    CFile& operator=(const CFile&) = delete;
+
+    // modeRead opens an existing file; modeCreate | modeWrite creates the file
+    // or truncates it to zero length.
+    BOOL Open(const std::string& path, UINT openFlags, CFileException* error = nullptr);
+
+    // Reads up to count bytes; fewer only at the end of the file.
+    UINT Read(void* buffer, UINT count);
+    void Write(const void* buffer, UINT count);
+    // Writes the file's data through to the medium.
+    void Flush();
+    ULONGLONG GetLength() const;
+    ULONGLONG GetPosition() const;
+    void Close();
+    // Closes, ignoring any error.
+    void Abort();
+
+    bool IsOpen() const { return m_fd >= 0; }
+    const std::string& GetFilePath() const { return m_path; }
+
+    static void Rename(const std::string& oldName, const std::string& newName);
+    static void Remove(const std::string& fileName);
+
+private:
+    [[noreturn]] void ThrowOsError(int osError) const;
+
+    int m_fd = -1;
+    std::string m_path;
+};
+
+#endif

@@ -1,0 +1,23 @@
+// Single-line edit controls. ES_PASSWORD shows password characters, ES_NUMBER
+// takes typed digits only (text set by the program is not filtered). Every
+// change of the text, typed or set by SetWindowText, sends EN_CHANGE.
+#ifndef KELM_FRAMEWORK_CEDIT_H
+#define KELM_FRAMEWORK_CEDIT_H
+
+#include "framework/dialogs/CWnd.h"
+
+class CEdit : public CWnd
+{
+public:
+    // Most characters the operator may type; 0 means the platform's maximum.
+    void SetLimitText(UINT maxChars);
+    void LimitText(UINT maxChars = 0) { SetLimitText(maxChars); }
+    UINT GetLimitText() const;
+    // Selects characters start..end-1; end -1 selects to the end, start -1
+    // removes the selection. The caret goes to end and is scrolled into view
+    // (noScroll is accepted for compatibility).
+    void SetSel(int start, int end, BOOL noScroll = FALSE);
+    void GetSel(int& start, int& end) const;
+};
+
+#endif

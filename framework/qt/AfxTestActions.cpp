@@ -1,0 +1,474 @@
+// User-like actions for tests: real input events through the toolkit's test
+// library, so that the dialog layer reacts as it would to an operator.
+#include "framework/dialogs/CDialog.h"
+#include "framework/qt/DialogBuilder.h"
+#include "framework/qt/QtBridge.h"
+#include "framework/qt/TestHooks.h"
+#include "framework/testing/TestSeams.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QHelpEvent>
+#include <QImage>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
+#include <QToolTip>
+
+namespace
+{
+DialogState* StateOf(CDialog& dialog)
+{
+    WindowRecord* record = WindowRegistry::Find(dialog.m_hWnd.load());
+    return record != nullptr && record->kind == WindowKind::Dialog ? record->dialog : nullptr;
+}
+
+WindowRecord* ControlOf(CDialog& dialog, int id)
+{
+    return WindowRegistry::FindControl(StateOf(dialog), id);
+}
+
+// What an operator can reach: shown and enabled.
+WindowRecord* UsableControl(CDialog& dialog, int id)
+{
+    WindowRecord* control = ControlOf(dialog, id);
+    return control != nullptr && control->widget && !control->widget->isHidden() &&
+                   control->widget->isEnabled()
+               ? control
+               : nullptr;
+}
+
+void Settle()
+{
+    QCoreApplication::processEvents();
+}
+
+QWidget* KeyTarget(DialogState* state)
+{
+    QWidget* focus = state->widget->focusWidget();
+    return focus != nullptr ? focus : state->widget.data();
+}
+
+CRect ToCRect(const QRect& r)
+{
+    return CRect(r.left(), r.top(), r.left() + r.width(), r.top() + r.height());
+}
+
+Qt::Key QtKeyOf(AfxKey key)
+{
+    switch (key)
+    {
+    case AfxKey::Enter:
+        return Qt::Key_Return;
+    case AfxKey::Escape:
+        return Qt::Key_Escape;
+    case AfxKey::Tab:
+        return Qt::Key_Tab;
+    case AfxKey::BackTab:
+        return Qt::Key_Backtab;
+    case AfxKey::Space:
+        return Qt::Key_Space;
+    case AfxKey::Up:
+        return Qt::Key_Up;
+    case AfxKey::Down:
+        return Qt::Key_Down;
+    case AfxKey::Backspace:
+        return Qt::Key_Backspace;
+    case AfxKey::F4:
+        return Qt::Key_F4;
+    }
+    return Qt::Key_unknown;
+}
+} // namespace
+
+bool AfxTestClick(CDialog& dialog, int id)
+{
+    WindowRecord* control = UsableControl(dialog, id);
+    if (control == nullptr)
+    {
+        return false;
+    }
+    QTest::mouseClick(control->widget, Qt::LeftButton, Qt::NoModifier,
+                      control->widget->rect().center());
+    Settle();
+    return true;
+}
+
+bool AfxTestType(CDialog& dialog, int id, const std::string& text)
+{
+    WindowRecord* control = UsableControl(dialog, id);
+    if (control == nullptr)
+    {
+        return false;
+    }
+    control->widget->setFocus(Qt::TabFocusReason);
+    if (control->kind == WindowKind::Edit)
+    {
+        static_cast<QLineEdit*>(control->widget.data())->selectAll();
+    }
+    for (char c : text)
+    {
+        QWidget* target = KeyTarget(control->dialog);
+        if (c == '\n')
+        {
+            QTest::keyClick(target, Qt::Key_Return);
+        }
+        else if (c == '\b')
+        {
+            QTest::keyClick(target, Qt::Key_Backspace);
+        }
+        else if (c >= 0x20 && c < 0x7F)
+        {
+            QTest::keyClick(target, c);
+        }
+        else
+        {
+            QTest::keyClicks(target, QtBridge::ToQt(std::string(1, c)));
+        }
+        Settle();
+    }
+    return true;
+}
+
+bool AfxTestPressKey(CDialog& dialog, AfxKey key, bool alt, bool shift)
+{
+    DialogState* state = StateOf(dialog);
+    if (state == nullptr)
+    {
+        return false;
+    }
+    Qt::KeyboardModifiers mods = Qt::NoModifier;
+    if (alt)
+    {
+        mods |= Qt::AltModifier;
+    }
+    if (shift)
+    {
+        mods |= Qt::ShiftModifier;
+    }
+    QTest::keyClick(KeyTarget(state), QtKeyOf(key), mods);
+    Settle();
+    return true;
+}
+
+bool AfxTestPressAlt(CDialog& dialog, char letter)
+{
+    DialogState* state = StateOf(dialog);
+    if (state == nullptr)
+    {
+        return false;
+    }
+    QTest::keyClick(KeyTarget(state), letter, Qt::AltModifier);
+    Settle();
+    return true;
+}
+
+bool AfxTestSelect(CDialog& dialog, int id, int index)
+{
+    WindowRecord* control = UsableControl(dialog, id);
+    if (control == nullptr)
+    {
+        return false;
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(control->widget))
+    {
+        if (index < 0 || index >= combo->count())
+        {
+            return false;
+        }
+        combo->setFocus(Qt::MouseFocusReason);
+        combo->showPopup();
+        Settle();
+        QAbstractItemView* view = combo->view();
+        const QModelIndex item = view->model()->index(index, combo->modelColumn());
+        view->scrollTo(item);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          view->visualRect(item).center());
+        Settle();
+        return !view->isVisible();
+    }
+    if (auto* list = qobject_cast<QListWidget*>(control->widget))
+    {
+        QListWidgetItem* item = list->item(index);
+        if (item == nullptr)
+        {
+            return false;
+        }
+        list->scrollToItem(item);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          list->visualItemRect(item).center());
+        Settle();
+        return true;
+    }
+    return false;
+}
+
+bool AfxTestDoubleClickItem(CDialog& dialog, int id, int index)
+{
+    WindowRecord* control = UsableControl(dialog, id);
+    auto* list = control != nullptr ? qobject_cast<QListWidget*>(control->widget) : nullptr;
+    QListWidgetItem* item = list != nullptr ? list->item(index) : nullptr;
+    if (item == nullptr)
+    {
+        return false;
+    }
+    list->scrollToItem(item);
+    const QPoint at = list->visualItemRect(item).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    Settle();
+    return true;
+}
+
+bool AfxTestClickSpin(CDialog& dialog, int id, bool up)
+{
+    WindowRecord* control = UsableControl(dialog, id);
+    if (control == nullptr || control->kind != WindowKind::UpDown)
+    {
+        return false;
+    }
+    QWidget* spin = control->widget;
+    const QPoint at(spin->width() / 2, up ? spin->height() / 4 : spin->height() * 3 / 4);
+    QTest::mouseClick(spin, Qt::LeftButton, Qt::NoModifier, at);
+    Settle();
+    return true;
+}
+
+bool AfxTestClickCloseBox(CDialog& dialog)
+{
+    DialogState* state = StateOf(dialog);
+    if (state == nullptr || (state->tmpl->style & WS_SYSMENU) == 0)
+    {
+        return false;
+    }
+    state->widget->close();
+    Settle();
+    return true;
+}
+
+bool AfxTestToolTip(CDialog& dialog, int id, std::string* text)
+{
+    WindowRecord* control = ControlOf(dialog, id);
+    if (text != nullptr)
+    {
+        text->clear();
+    }
+    if (control == nullptr || !control->widget || control->widget->isHidden())
+    {
+        return false;
+    }
+    DialogState* state = control->dialog;
+    const int requestsBefore = state->toolTipRequests;
+    QWidget* widget = control->widget;
+    const QPoint at = widget->rect().center();
+    QHelpEvent rest(QEvent::ToolTip, at, widget->mapToGlobal(at));
+    QApplication::sendEvent(widget, &rest);
+    Settle();
+    // A tip shows when the dialog answered this request with a text and the
+    // toolkit is showing exactly that text.
+    const bool shown = state->toolTipRequests != requestsBefore && state->toolTipShown &&
+                       QToolTip::isVisible() && QToolTip::text() == state->toolTipText;
+    if (shown && text != nullptr)
+    {
+        *text = QtBridge::FromQt(state->toolTipText);
+    }
+    QToolTip::hideText();
+    Settle();
+    return shown;
+}
+
+bool AfxTestRightClickBackground(CDialog& dialog, int x, int y)
+{
+    DialogState* state = StateOf(dialog);
+    if (state == nullptr)
+    {
+        return false;
+    }
+    QWidget* window = state->widget;
+    const QPoint at(x, y);
+    QWidget* target = window->childAt(at);
+    if (target == nullptr)
+    {
+        target = window;
+    }
+    const QPoint local = target->mapFrom(window, at);
+    QContextMenuEvent click(QContextMenuEvent::Mouse, local, target->mapToGlobal(local));
+    QApplication::sendEvent(target, &click);
+    Settle();
+    return true;
+}
+
+std::vector<AfxMenuItemInfo> AfxTestSystemMenuItems(CDialog& dialog)
+{
+    std::vector<AfxMenuItemInfo> items;
+    DialogState* state = StateOf(dialog);
+    if (state == nullptr || !state->hasSystemMenu)
+    {
+        return items;
+    }
+    for (const CMenu::Item& item : state->systemMenu.Items())
+    {
+        const bool separator = (item.flags & MF_SEPARATOR) != 0;
+        items.push_back(
+            {separator ? 0u : item.id, item.text, separator, (item.flags & MF_GRAYED) == 0});
+    }
+    return items;
+}
+
+bool AfxTestInvokeSystemMenu(CDialog& dialog, UINT id)
+{
+    DialogState* state = StateOf(dialog);
+    if (state == nullptr || !state->hasSystemMenu)
+    {
+        return false;
+    }
+    bool offered = false;
+    AfxPopupMenuHandler previous = TestHooks::ExchangePopupHandler(
+        [id, &offered](const std::vector<AfxMenuItemInfo>& items)
+        {
+            for (const AfxMenuItemInfo& item : items)
+            {
+                if (!item.separator && item.enabled && item.id == id)
+                {
+                    offered = true;
+                    return id;
+                }
+            }
+            return 0u;
+        });
+    // Opened the way the operator opens it, with Alt+Space.
+    QTest::keyClick(KeyTarget(state), Qt::Key_Space, Qt::AltModifier);
+    Settle();
+    TestHooks::ExchangePopupHandler(std::move(previous));
+    return offered;
+}
+
+CRect AfxTestControlRect(CDialog& dialog, int id)
+{
+    WindowRecord* control = ControlOf(dialog, id);
+    return control != nullptr && control->widget ? ToCRect(control->widget->geometry()) : CRect();
+}
+
+CRect AfxTestTemplateRect(CDialog& dialog, int id)
+{
+    WindowRecord* control = ControlOf(dialog, id);
+    if (control == nullptr || control->item == nullptr)
+    {
+        return CRect();
+    }
+    const ResDialogItem& item = *control->item;
+    return CRect(item.x, item.y, item.x + item.cx, item.y + item.cy);
+}
+
+CRect AfxTestMapDialogRect(CDialog& dialog, const CRect& dialogUnits)
+{
+    DialogState* state = StateOf(dialog);
+    if (state == nullptr)
+    {
+        return CRect();
+    }
+    return ToCRect(DialogBuilder::MapDialogRect(*state, dialogUnits.left, dialogUnits.top,
+                                                dialogUnits.Width(), dialogUnits.Height()));
+}
+
+void AfxTestBaseUnits(CDialog& dialog, int* baseX, int* baseY)
+{
+    DialogState* state = StateOf(dialog);
+    if (baseX != nullptr)
+    {
+        *baseX = state != nullptr ? state->baseX : 0;
+    }
+    if (baseY != nullptr)
+    {
+        *baseY = state != nullptr ? state->baseY : 0;
+    }
+}
+
+int AfxTestFocusedId(CDialog& dialog)
+{
+    DialogState* state = StateOf(dialog);
+    if (state == nullptr)
+    {
+        return 0;
+    }
+    WindowRecord* focus = WindowRegistry::FromWidget(state->widget->focusWidget());
+    return focus != nullptr && focus->kind != WindowKind::Dialog ? focus->id : 0;
+}
+
+std::vector<int> AfxTestTabOrder(CDialog& dialog)
+{
+    std::vector<int> ids;
+    DialogState* state = StateOf(dialog);
+    if (state == nullptr)
+    {
+        return ids;
+    }
+    QWidget* window = state->widget;
+    for (QWidget* w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain())
+    {
+        WindowRecord* control = WindowRegistry::FromWidget(w);
+        if (control != nullptr && control->widget == w && (w->focusPolicy() & Qt::TabFocus) != 0 &&
+            !w->isHidden() && w->isEnabled())
+        {
+            ids.push_back(control->id);
+        }
+    }
+    return ids;
+}
+
+std::string AfxTestFontFamily(CDialog& dialog)
+{
+    DialogState* state = StateOf(dialog);
+    return state != nullptr ? state->font.family().toStdString() : std::string();
+}
+
+int AfxTestFontPointSize(CDialog& dialog)
+{
+    DialogState* state = StateOf(dialog);
+    return state != nullptr ? state->font.pointSize() : 0;
+}
+
+bool AfxTestIsPassword(CDialog& dialog, int id)
+{
+    WindowRecord* control = ControlOf(dialog, id);
+    auto* edit = control != nullptr ? qobject_cast<QLineEdit*>(control->widget) : nullptr;
+    return edit != nullptr && edit->echoMode() == QLineEdit::Password;
+}
+
+std::string AfxTestSelectedText(CDialog& dialog, int id)
+{
+    WindowRecord* control = ControlOf(dialog, id);
+    auto* edit = control != nullptr ? qobject_cast<QLineEdit*>(control->widget) : nullptr;
+    return edit != nullptr ? QtBridge::FromQt(edit->selectedText()) : std::string();
+}
+
+bool AfxGrabWindow(CWnd& window, const std::string& path)
+{
+    WindowRecord* record = WindowRegistry::Find(window.m_hWnd.load());
+    if (record == nullptr || !record->widget)
+    {
+        return false;
+    }
+    return record->widget->grab().save(QString::fromStdString(path), "PNG");
+}
+
+bool AfxTestGrabPixel(CWnd& window, int x, int y, unsigned* rgb)
+{
+    WindowRecord* record = WindowRegistry::Find(window.m_hWnd.load());
+    if (record == nullptr || !record->widget)
+    {
+        return false;
+    }
+    const QImage image = record->widget->grab().toImage();
+    if (!image.valid(x, y))
+    {
+        return false;
+    }
+    if (rgb != nullptr)
+    {
+        *rgb = image.pixel(x, y) & 0xFFFFFFu;
+    }
+    return true;
+}

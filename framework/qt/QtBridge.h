@@ -1,0 +1,28 @@
+// The few conversions every part of the dialog layer needs at the toolkit's
+// boundary: the application instance, narrow text, icons.
+#ifndef KELM_FRAMEWORK_UI_QTBRIDGE_H
+#define KELM_FRAMEWORK_UI_QTBRIDGE_H
+
+#include "framework/dialogs/AfxWinTypes.h"
+
+#include <QIcon>
+#include <QString>
+
+#include <string>
+
+class QtBridge
+{
+public:
+    // Creates the application instance when none exists (tests and programs
+    // that did not go through the framework's main()).
+    static void EnsureApplication();
+
+    static QString ToQt(const std::string& narrow);
+    static std::string FromQt(const QString& text);
+
+    // The icon behind a handle from CWinApp::LoadIcon, built on first use.
+    static QIcon IconOf(HICON icon);
+    static HICON LoadIconResource(unsigned id);
+};
+
+#endif

@@ -1,0 +1,161 @@
+// For tests only (library kelm_framework_testing): the dialog layer's seams
+// and user-like actions, with no toolkit type in sight.
+//
+// Seams:
+//  1. modal drivers: code that runs when a dialog of a template id becomes
+//     modal (after OnInitDialog, window shown) and acts on it as a user would;
+//  2. the message-box handler: every box is recorded and answered without
+//     showing anything;
+//  3. the event pump: runs the window thread's queue until a condition holds,
+//     for messages posted from other threads.
+//
+// In test mode (on in every process that links kelm_framework_testmain) no
+// call ever blocks on the operator: a message box with no handler and no
+// queued answer answers its first button; a dialog with no driver ends at
+// once with -1 (reported on stderr); a popup menu with no handler is
+// dismissed.
+//
+// Actions take the dialog (the CDialog object, while DoModal runs, typically
+// the one a driver receives) and a control id, go through the real widgets
+// and events (mouse clicks, key presses), so notifications fire as for a
+// user; they return false when the control does not exist, is hidden or is
+// disabled (nothing happened then). After each action pending events are
+// processed.
+#ifndef KELM_FRAMEWORK_TESTSEAMS_H
+#define KELM_FRAMEWORK_TESTSEAMS_H
+
+#include "framework/dialogs/AfxWinTypes.h"
+#include "framework/dialogs/CRect.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class CDialog;
+class CWnd;
+
+// ---- test mode and the window system
+void AfxSetTestMode(bool on);
+bool AfxIsTestMode();
+// Starts the window system for this process if it is not running (the test
+// main does this once).
+void AfxEnsureWindowSystem();
+
+// ---- dialog templates of the tests' own (framework/core/AfxResources.h), found
+// before the program's; the template must outlive its use.
+struct ResDialogTemplate;
+void AfxRegisterDialogTemplate(const ResDialogTemplate* tmpl);
+
+// ---- 1. modal drivers
+using AfxModalDriver = std::function<void(CDialog&)>;
+// Runs for every DoModal of templateId until replaced or cleared.
+void AfxSetModalDriver(UINT templateId, AfxModalDriver driver);
+// Runs once, for the next DoModal of templateId, before any set driver.
+void AfxQueueModalDriver(UINT templateId, AfxModalDriver driver);
+void AfxClearModalDrivers();
+// A driver that returns with its dialog still open: the dialog is ended with
+// -1 and this counter goes up, so tests can check it stayed 0.
+int AfxUnfinishedModalCount();
+
+// ---- 2. message boxes
+struct AfxMessageBoxInfo
+{
+    std::string text;    // narrow, as the program passed it
+    std::string caption; // narrow
+    UINT type;           // as passed, with the icon AfxMessageBox added
+    UINT buttons;        // type & MB_TYPEMASK
+    UINT icon;           // type & MB_ICONMASK (0: none)
+    bool application;    // AfxMessageBox (true) or CWnd::MessageBox (false)
+    UINT ownerTemplate;  // template id of the dialog that owns or was active, 0 if none
+};
+using AfxMessageBoxHandler = std::function<int(const AfxMessageBoxInfo&)>;
+// The handler answers each box (IDOK, IDCANCEL, ...). Null removes it.
+void AfxSetMessageBoxHandler(AfxMessageBoxHandler handler);
+// Answers for the next boxes, in order, before the handler is asked.
+void AfxQueueMessageBoxAnswer(int answer);
+// Every box shown since the last clear, handled or not.
+std::vector<AfxMessageBoxInfo> AfxMessageBoxLog();
+void AfxClearMessageBoxLog();
+
+// ---- 3. the event pump
+// Processes the window thread's events (posted messages included) until
+// until() is true or timeoutMs passes; returns whether until() held.
+bool AfxPumpEvents(const std::function<bool()>& until, int timeoutMs);
+// Processes whatever is pending now.
+void AfxPumpEvents();
+
+// ---- popup menus (the system menu)
+struct AfxMenuItemInfo
+{
+    UINT id; // 0 for a separator
+    std::string text;
+    bool separator;
+    bool enabled;
+};
+// Answers a menu shown by the framework with the chosen id (0: dismissed).
+using AfxPopupMenuHandler = std::function<UINT(const std::vector<AfxMenuItemInfo>&)>;
+void AfxSetPopupMenuHandler(AfxPopupMenuHandler handler);
+
+// ---- the wait cursor
+bool AfxIsWaitCursorShown();
+int AfxWaitCursorCount();
+
+// ---- user-like actions
+enum class AfxKey
+{
+    Enter,
+    Escape,
+    Tab,
+    BackTab,
+    Space,
+    Up,
+    Down,
+    Backspace,
+    F4
+};
+// Left click at the control's centre (a list box: its first row is avoided;
+// use AfxTestSelect).
+bool AfxTestClick(CDialog& dialog, int id);
+// Focuses the control as Tab does (an edit's text gets selected, so typing
+// replaces it) and types text as key presses, one character each (narrow
+// text; '\n' presses Enter, '\b' Backspace).
+bool AfxTestType(CDialog& dialog, int id, const std::string& text);
+// Presses a key in the focused control of the dialog (or the dialog).
+bool AfxTestPressKey(CDialog& dialog, AfxKey key, bool alt = false, bool shift = false);
+// Alt+letter, as the operator presses a mnemonic.
+bool AfxTestPressAlt(CDialog& dialog, char letter);
+// Chooses item index of a combo box (opens its list and clicks the item) or
+// list box (clicks the row).
+bool AfxTestSelect(CDialog& dialog, int id, int index);
+bool AfxTestDoubleClickItem(CDialog& dialog, int id, int index);
+// Clicks the spin button's upper (up true) or lower arrow.
+bool AfxTestClickSpin(CDialog& dialog, int id, bool up);
+// The title bar's close box.
+bool AfxTestClickCloseBox(CDialog& dialog);
+// Rests the pointer on the control and reports whether a tooltip shows, and
+// its text (narrow).
+bool AfxTestToolTip(CDialog& dialog, int id, std::string* text);
+// Right-click on the dialog's background at x, y (pixels, client area).
+bool AfxTestRightClickBackground(CDialog& dialog, int x, int y);
+// The items of the window's system menu, as the framework would show them.
+std::vector<AfxMenuItemInfo> AfxTestSystemMenuItems(CDialog& dialog);
+// Chooses the item id from the system menu (sends WM_SYSCOMMAND).
+bool AfxTestInvokeSystemMenu(CDialog& dialog, UINT id);
+
+// ---- queries
+CRect AfxTestControlRect(CDialog& dialog, int id);  // pixels, in the dialog's client area
+CRect AfxTestTemplateRect(CDialog& dialog, int id); // dialog units, from the template
+CRect AfxTestMapDialogRect(CDialog& dialog, const CRect& dialogUnits); // dialog units -> pixels
+void AfxTestBaseUnits(CDialog& dialog, int* baseX, int* baseY);
+int AfxTestFocusedId(CDialog& dialog);             // 0 when no control has the focus
+std::vector<int> AfxTestTabOrder(CDialog& dialog); // ids of the tab chain, from the first
+std::string AfxTestFontFamily(CDialog& dialog);
+int AfxTestFontPointSize(CDialog& dialog);
+bool AfxTestIsPassword(CDialog& dialog, int id);
+std::string AfxTestSelectedText(CDialog& dialog, int id); // an edit's selection
+// Saves a picture of the dialog as a PNG file; returns whether it was written.
+bool AfxGrabWindow(CWnd& window, const std::string& path);
+// Renders the window and gives the colour at x, y as 0xRRGGBB.
+bool AfxTestGrabPixel(CWnd& window, int x, int y, unsigned* rgb);
+
+#endif

@@ -1,0 +1,13 @@
+#include "res/Resources.h"
+
+#include "res/DialogTemplates.h"
+#include "res/Icons.h"
+#include "res/StringTable.h"
+
+void ResRegisterProgramResources()
+{
+    // The string table names no application title, so message boxes carry
+    // this fixed one.
+    AfxSetResources({"Kelm Utilities", kResStringTable, kResStringCount, kResDialogTemplates,
+                     kResDialogTemplateCount, kResIcons, kResIconCount});
+}

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Fails when an include crosses a layer the wrong way:
+#   - Qt headers anywhere but framework/qt/;
+#   - the dialog layer (framework/) including the program (app/, settings/,
+#     units/, otherapps/, res/, tracker/);
+#   - inside framework/: core/ including any other folder, dialogs/ including
+#     qt/ or testing/, testing/ including qt/.
+# Usage: scripts/check-layers.sh [ROOT]   (default: the repository)
+set -euo pipefail
+root="${1:-$(cd "$(dirname "$0")/.." && pwd)}"
+cd "$root"
+
+failed=0
+report() {
+  echo "layer check: $1" >&2
+  failed=1
+}
+
+sources=$(find . -path ./build\* -prune -o -type f \( -name '*.cpp' -o -name '*.h' \) -print | sed 's|^\./||' | sort)
+
+for f in $sources; do
+  includes=$(grep -E '^[[:space:]]*#[[:space:]]*include' "$f" || true)
+  [ -z "$includes" ] && continue
+  case "$f" in
+    framework/qt/*) ;;
+    *)
+      if echo "$includes" | grep -Eq '#[[:space:]]*include[[:space:]]*[<"](Q[A-Za-z]|Qt[A-Za-z]*/)'; then
+        report "$f includes Qt, which only framework/qt/ may"
+      fi
+      ;;
+  esac
+  case "$f" in
+    framework/*)
+      if echo "$includes" | grep -Eq '"(app|settings|units|otherapps|res|tracker)/'; then
+        report "$f includes the program; the dialog layer knows no program"
+      fi
+      ;;
+  esac
+  case "$f" in
+    framework/core/*)
+      if echo "$includes" | grep -Eq '"framework/(dialogs|qt|testing)/'; then
+        report "$f is GUI-free and may include only framework/core/"
+      fi
+      ;;
+    framework/dialogs/*)
+      if echo "$includes" | grep -Eq '"framework/(qt|testing)/'; then
+        report "$f is a public header and may not include the backend or the test seams"
+      fi
+      ;;
+    framework/testing/*)
+      if echo "$includes" | grep -Eq '"framework/qt/'; then
+        report "$f may not include the backend"
+      fi
+      ;;
+  esac
+done
+
+if [ "$failed" -ne 0 ]; then
+  exit 1
+fi
+echo "layer check: every include goes the right way ($(echo "$sources" | wc -l) files)"
