@@ -22,7 +22,7 @@ BOOL CAboutDlg::OnInitDialog()
     CDialog::OnInitDialog();
     SetWindowText(AfxLoadString(IDS_ABOUT_TITLE));
     m_versionLine.SetWindowText(AfxLoadString(IDS_VERSION) + " " KELM_VERSION);
-    m_secondLine.SetWindowText(AfxLoadString(IDS_ABOUT_SECOND_LINE) + ", Kelm Utilities");
+    m_secondLine.SetWindowText(AfxLoadString(IDS_ABOUT_SECOND_LINE) + ".");
     m_okButton.SetWindowText(AfxLoadString(IDS_OK));
     return TRUE;
 }

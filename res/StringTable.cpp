@@ -65,7 +65,7 @@ const ResStringEntry kResStringTable[] = {
     {5056, "Co&nnect"},
     {5058, "Kelm Utilities"},
     {5059, "Kelm Utilities Version"},
-    {5060, "Launcher for the tracker's applications"},
+    {5060, "Starts the tracker's applications"},
     {5061, "About Kelm Utilities"},
     {5062, "cm"},
     {5063, "ft"},

@@ -3,7 +3,7 @@
 # Usage: scripts/deps.sh run|test
 set -euo pipefail
 
-packages=(build-essential cmake pkg-config qt6-base-dev fonts-dejavu-core)
+packages=(build-essential cmake pkg-config qt6-base-dev fonts-dejavu-core fonts-freefont-ttf)
 if [ "${1:-test}" = test ]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang-format git)
 fi

@@ -3,19 +3,28 @@
 #include "framework/dialogs/CDialog.h"
 #include "framework/qt/DialogBuilder.h"
 #include "framework/qt/QtBridge.h"
+#include "framework/qt/StaticControl.h"
 #include "framework/qt/TestHooks.h"
 #include "framework/testing/TestSeams.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QFontInfo>
 #include <QHelpEvent>
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
+#include <QStyleOptionGroupBox>
 #include <QTest>
 #include <QToolTip>
+
+#include <climits>
 
 namespace
 {
@@ -424,10 +433,10 @@ std::string AfxTestFontFamily(CDialog& dialog)
     return state != nullptr ? state->font.family().toStdString() : std::string();
 }
 
-int AfxTestFontPointSize(CDialog& dialog)
+int AfxTestFontPixelSize(CDialog& dialog)
 {
     DialogState* state = StateOf(dialog);
-    return state != nullptr ? state->font.pointSize() : 0;
+    return state != nullptr ? QFontInfo(state->font).pixelSize() : 0;
 }
 
 bool AfxTestIsPassword(CDialog& dialog, int id)
@@ -435,6 +444,128 @@ bool AfxTestIsPassword(CDialog& dialog, int id)
     WindowRecord* control = ControlOf(dialog, id);
     auto* edit = control != nullptr ? qobject_cast<QLineEdit*>(control->widget) : nullptr;
     return edit != nullptr && edit->echoMode() == QLineEdit::Password;
+}
+
+namespace
+{
+int TextWidth(const QWidget* widget, const QString& text)
+{
+    return widget->fontMetrics().size(Qt::TextShowMnemonic, text).width();
+}
+
+int ButtonOverflow(QAbstractButton* button, const QString& text, QStyle::SubElement contents)
+{
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = text;
+    const QRect room = button->style()->subElementRect(contents, &option, button);
+    return TextWidth(button, text) - room.width();
+}
+
+int StaticOverflow(StaticControl* label, const QString& text)
+{
+    const QRect room = label->rect();
+    // As tall as needed, so that wrapped lines show in the height asked for.
+    const QRect needed = label->fontMetrics().boundingRect(QRect(0, 0, room.width(), INT_MAX / 2),
+                                                           label->textFlags(), text);
+    return std::max(needed.width() - room.width(), needed.height() - room.height());
+}
+
+int GroupBoxOverflow(StaticControl* box, const QString& text)
+{
+    QStyleOptionGroupBox option;
+    option.initFrom(box);
+    option.text = text;
+    option.textAlignment = Qt::AlignLeft;
+    option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+    const QRect label =
+        box->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, box);
+    return label.right() + 1 - box->width();
+}
+
+int ComboOverflow(QComboBox* combo, const QString* text)
+{
+    QStyleOptionComboBox option;
+    option.initFrom(combo);
+    const QRect room = combo->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                      QStyle::SC_ComboBoxEditField, combo);
+    int widest = 0;
+    if (text != nullptr)
+    {
+        widest = combo->fontMetrics().horizontalAdvance(*text);
+    }
+    else
+    {
+        for (int i = 0; i < combo->count(); ++i)
+        {
+            widest = std::max(widest, combo->fontMetrics().horizontalAdvance(combo->itemText(i)));
+        }
+    }
+    return widest - room.width();
+}
+} // namespace
+
+namespace
+{
+int TextOverflow(WindowRecord* control, const std::string* text)
+{
+    if (control == nullptr || !control->widget)
+    {
+        return INT_MIN;
+    }
+    QWidget* widget = control->widget;
+    const QString given = text != nullptr ? QtBridge::ToQt(*text) : QString();
+    switch (control->kind)
+    {
+    case WindowKind::PushButton:
+    case WindowKind::RadioButton:
+    case WindowKind::CheckBox:
+    {
+        auto* button = static_cast<QAbstractButton*>(widget);
+        const QStyle::SubElement contents =
+            control->kind == WindowKind::PushButton    ? QStyle::SE_PushButtonContents
+            : control->kind == WindowKind::RadioButton ? QStyle::SE_RadioButtonContents
+                                                       : QStyle::SE_CheckBoxContents;
+        return ButtonOverflow(button, text != nullptr ? given : button->text(), contents);
+    }
+    case WindowKind::Static:
+    {
+        auto* label = static_cast<StaticControl*>(widget);
+        return StaticOverflow(label, text != nullptr ? given : label->text());
+    }
+    case WindowKind::GroupBox:
+    {
+        auto* box = static_cast<StaticControl*>(widget);
+        return GroupBoxOverflow(box, text != nullptr ? given : box->text());
+    }
+    case WindowKind::ComboBox:
+        return ComboOverflow(static_cast<QComboBox*>(widget), text != nullptr ? &given : nullptr);
+    default:
+        return INT_MIN;
+    }
+}
+} // namespace
+
+int AfxTestTextOverflow(CDialog& dialog, int id, const std::string* text)
+{
+    return TextOverflow(ControlOf(dialog, id), text);
+}
+
+int AfxTestTextOverflowAt(CDialog& dialog, int index, const std::string* text)
+{
+    DialogState* state = StateOf(dialog);
+    if (state == nullptr)
+    {
+        return INT_MIN;
+    }
+    for (const auto& control : state->controls)
+    {
+        if (control->index == index)
+        {
+            return TextOverflow(control.get(), text);
+        }
+    }
+    return INT_MIN;
 }
 
 std::string AfxTestSelectedText(CDialog& dialog, int id)

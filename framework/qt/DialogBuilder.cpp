@@ -242,6 +242,32 @@ QFont DialogBuilder::TemplateFont(const char* name, int pointSize)
     {
         return QFont(family, pointSize);
     }
+    // The platform's dialog fonts are not on free systems. Their free
+    // stand-in is chosen for its letter widths: MS Sans Serif at 8 points is
+    // a bitmap font whose letters average 5.5 pixels, as FreeSans's do at 10
+    // pixels, so texts take the room their templates were drawn for.
+    struct Substitute
+    {
+        const char* requested;
+        const char* family;
+        double pixelsPerPoint;
+    };
+    static const Substitute kSubstitutes[] = {
+        {"MS Sans Serif", "FreeSans", 1.25},
+        {"MS Shell Dlg", "FreeSans", 1.25},
+        {"Microsoft Sans Serif", "FreeSans", 1.25},
+    };
+    for (const Substitute& substitute : kSubstitutes)
+    {
+        const QString free = QString::fromLatin1(substitute.family);
+        if (family.compare(QLatin1String(substitute.requested), Qt::CaseInsensitive) == 0 &&
+            QFontDatabase::families().contains(free, Qt::CaseInsensitive))
+        {
+            QFont font(free);
+            font.setPixelSize(qRound(pointSize * substitute.pixelsPerPoint));
+            return font;
+        }
+    }
     QFont fallback(QStringLiteral("Sans Serif"), pointSize);
     fallback.setStyleHint(QFont::SansSerif);
     fallback.setFamily(QFontInfo(fallback).family());

@@ -150,8 +150,16 @@ void AfxTestBaseUnits(CDialog& dialog, int* baseX, int* baseY);
 int AfxTestFocusedId(CDialog& dialog);             // 0 when no control has the focus
 std::vector<int> AfxTestTabOrder(CDialog& dialog); // ids of the tab chain, from the first
 std::string AfxTestFontFamily(CDialog& dialog);
-int AfxTestFontPointSize(CDialog& dialog);
+int AfxTestFontPixelSize(CDialog& dialog); // the size the dialog font is drawn at
 bool AfxTestIsPassword(CDialog& dialog, int id);
+// How many pixels the control's text needs beyond the room the control gives
+// it, in the font it is drawn with: its current text (a combo box: its
+// longest item), or text (narrow) as if it were set. 0 or less: it fits,
+// wrapped lines of a static included. INT_MIN for a control without text.
+int AfxTestTextOverflow(CDialog& dialog, int id, const std::string* text = nullptr);
+// The same for the control at position index of the template, so that
+// statics without an id of their own can be measured too.
+int AfxTestTextOverflowAt(CDialog& dialog, int index, const std::string* text = nullptr);
 std::string AfxTestSelectedText(CDialog& dialog, int id); // an edit's selection
 // Saves a picture of the dialog as a PNG file; returns whether it was written.
 bool AfxGrabWindow(CWnd& window, const std::string& path);

@@ -85,14 +85,14 @@ TEST_F(DialogTemplateTest, EveryControlSitsAtItsTemplateRectangleInDialogUnits)
     }
 }
 
-TEST_F(DialogTemplateTest, MissingTemplateFontFallsBackToSansSerifOfTheSameSize)
+TEST_F(DialogTemplateTest, MissingTemplateFontIsDrawnInItsFreeStandInOfTheSameLetterWidths)
 {
     Inspect(IDD_SELECT_UNITS,
             [](CDialog& d)
             {
-                EXPECT_NE(AfxTestFontFamily(d), "MS Sans Serif");
-                EXPECT_FALSE(AfxTestFontFamily(d).empty());
-                EXPECT_EQ(AfxTestFontPointSize(d), 8);
+                // MS Sans Serif 8 pt: FreeSans at 10 pixels, installed with the program.
+                EXPECT_EQ(AfxTestFontFamily(d), "FreeSans");
+                EXPECT_EQ(AfxTestFontPixelSize(d), 10);
             });
 }
 
