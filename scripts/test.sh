@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs the whole test suite: the normal build, then the
-# thread-sanitizer build for the tests that cross threads, then the
-# address/leak-sanitizer build for the tests that check ownership.
+# thread-sanitizer build for the tests that cross threads, then the whole
+# suite again under the address, leak and undefined-behaviour sanitizers,
+# then a minute of fuzzing the settings file reader, then the Debian package.
 # Exits non-zero when anything fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -26,5 +27,15 @@ TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELM_WERROR=ON \
   -DKELM_SANITIZE=address,undefined -DKELM_BUILD_BENCHMARKS=OFF
 cmake --build build-asan -j "$jobs"
-ASAN_OPTIONS="detect_leaks=1" UBSAN_OPTIONS="halt_on_error=1 print_stacktrace=1" \
-  ctest --test-dir build-asan --output-on-failure -j "$jobs" -L memory
+# The whole suite, dialogs and main window included; leaks are reported
+# except those the suppressions file names (system libraries only).
+ASAN_OPTIONS="detect_leaks=1" \
+  LSAN_OPTIONS="suppressions=$PWD/tests/sanitizers/lsan.supp print_suppressions=0" \
+  UBSAN_OPTIONS="halt_on_error=1 print_stacktrace=1" \
+  ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+# The settings file reader under libFuzzer for a minute.
+bash scripts/fuzz.sh 60
+
+# The Debian package: built, installed, and its program started.
+bash scripts/package.sh

@@ -1,0 +1,75 @@
+# Installing the program (cmake --install) and packaging it for Debian (cpack -G DEB).
+#
+# The installed tree:
+#   bin/kelm-utilities
+#   lib/kelm-utilities/libtracker.so  the simulated tracker library, unless
+#                                   KELM_TRACKER_LIBRARY names a real one; kept
+#                                   in a folder of the program's own, so that
+#                                   its generic name never meets another
+#                                   tracker library in the system's path
+#   share/applications/kelm-utilities.desktop
+#   share/icons/hicolor/<size>x<size>/apps/kelm-utilities.png, .../scalable/apps/kelm-utilities.svg
+# ("lib" is GNUInstallDirs' library folder; with the prefix /usr it is the
+# multiarch one, such as lib/x86_64-linux-gnu.)
+include(GNUInstallDirs)
+
+install(TARGETS kelm-utilities RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+# The program finds the tracker library relative to itself, so the installed
+# tree works wherever it is copied or unpacked, and never from the build tree.
+set(kelm_private_libdir ${CMAKE_INSTALL_LIBDIR}/kelm-utilities)
+file(RELATIVE_PATH kelm_bin_to_lib ${CMAKE_INSTALL_FULL_BINDIR}
+  ${CMAKE_INSTALL_PREFIX}/${kelm_private_libdir})
+set(kelm_install_rpath "$ORIGIN/${kelm_bin_to_lib}")
+
+if(KELM_TRACKER_LIBRARY)
+  # The instrument maker's library is theirs to install: the program looks for
+  # it where it was linked from, then where the system keeps libraries.
+  get_filename_component(kelm_tracker_library_dir ${KELM_TRACKER_LIBRARY} DIRECTORY)
+  list(APPEND kelm_install_rpath ${kelm_tracker_library_dir})
+else()
+  install(TARGETS kelm_tracker_sim LIBRARY DESTINATION ${kelm_private_libdir})
+endif()
+
+set_target_properties(kelm-utilities PROPERTIES INSTALL_RPATH "${kelm_install_rpath}")
+
+# The desktop entry and the icons.
+add_subdirectory(${PROJECT_SOURCE_DIR}/packaging ${PROJECT_BINARY_DIR}/packaging)
+
+# ---- the Debian package: kelm-utilities_<version>_<architecture>.deb
+set(KELM_PACKAGE_MAINTAINER "Kelm Utilities maintainers <kelm-utilities@example.org>"
+  CACHE STRING "The Maintainer field of the Debian package")
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME kelm-utilities)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "Kelm Utilities")
+set(CPACK_PACKAGE_CONTACT "${KELM_PACKAGE_MAINTAINER}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Desktop launcher for a laser tracker")
+if(KELM_TRACKER_LIBRARY)
+  set(kelm_tracker_text "It uses the instrument maker's tracker library, installed separately.")
+else()
+  set(kelm_tracker_text "This build simulates the trackers: no instrument is needed.")
+endif()
+set(CPACK_PACKAGE_DESCRIPTION
+  "Connects to one laser tracker over the network and starts the tracker's
+applications with preferred measurement units and precisions, changes the
+units of running applications, and stops everything and disconnects.
+Settings are kept in KelmUtilitiesSerialize.dat in the folder the program
+is started from.
+${kelm_tracker_text}")
+# Binaries without symbol tables: the package is for running, not debugging.
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${KELM_PACKAGE_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# Depends is worked out from the binaries by dpkg-shlibdeps (package dpkg-dev).
+# The package's own tracker library is found through the program's $ORIGIN
+# RPATH inside the package tree; having no versioned SONAME, it adds no
+# dependency of its own, and a copy installed on the building machine is
+# never consulted.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+
+include(CPack)

@@ -1,0 +1,233 @@
+#!/usr/bin/env bash
+# Builds the Debian package kelm-utilities_<version>_<arch>.deb in build-pkg/package/
+# and checks it: the package's fields and files, the desktop entry, the icons,
+# and that the program, unpacked into a scratch root and moved elsewhere, finds
+# every library (its tracker library through its relative RPATH) and starts.
+# As root, and when the package is not installed already, it also installs the
+# package with apt-get, starts the program from PATH, and removes it again
+# (KELM_PACKAGE_INSTALL=0 skips that).
+# Exits non-zero when anything fails; the last line is a one-line summary.
+# Usage: scripts/package.sh   (JOBS=n to limit the build's parallel jobs)
+set -euo pipefail
+top="$(cd "$(dirname "$0")/.." && pwd)"
+build="$top/build-pkg"
+jobs="${JOBS:-$(nproc)}"
+
+# ---- what the build and the checks need
+bash "$top/scripts/deps.sh" run
+missing=()
+for p in dpkg-dev desktop-file-utils file binutils; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ "${#missing[@]}" -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update
+  apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+# ---- build and package
+cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Release \
+  -DKELM_BUILD_TESTS=OFF -DKELM_BUILD_BENCHMARKS=OFF
+cmake --build "$build" -j "$jobs"
+rm -rf "$build/package"
+cpack -G DEB --config "$build/CPackConfig.cmake" -B "$build/package"
+
+# ---- checks: each failure is reported and counted; the script goes on so that
+# one run shows everything that is wrong.
+checks=0
+failures=()
+pass() {
+  checks=$((checks + 1))
+  echo "ok: $1"
+}
+fail() {
+  checks=$((checks + 1))
+  failures+=("$1")
+  echo "FAILED: $1" >&2
+}
+summary() {
+  if [ "${#failures[@]}" -eq 0 ]; then
+    echo "package: OK, ${deb:-no package} passed $checks checks"
+    exit 0
+  fi
+  echo "package: FAILED ${#failures[@]} of $checks checks: $(IFS=';'; echo "${failures[*]}")"
+  exit 1
+}
+
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
+version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$build/CPackConfig.cmake")
+arch=$(dpkg --print-architecture)
+deb="kelm-utilities_${version}_${arch}.deb"
+debpath="$build/package/$deb"
+if [ -n "$version" ] && [ -f "$debpath" ]; then
+  pass "built $deb"
+else
+  fail "no package $deb in $build/package (found: $(cd "$build/package" && echo *.deb))"
+  summary
+fi
+
+# The library folder of the installed tree, as the build configured it
+# (lib, or lib/<multiarch> with the prefix /usr).
+libdir=$(sed -n 's/^CMAKE_INSTALL_LIBDIR:PATH=//p' "$build/CMakeCache.txt")/kelm-utilities
+sizes="16 24 32 48 64 128 256"
+
+# Checks an installed tree under ROOT/PREFIX (PREFIX as the program sees it).
+check_tree() {
+  local what="$1" root="$2" prefix="$3"
+  local bin="$root$prefix/bin/kelm-utilities"
+  local desktop="$root$prefix/share/applications/kelm-utilities.desktop"
+  local icons="$root$prefix/share/icons/hicolor"
+
+  if [ -x "$bin" ]; then pass "$what: program installed"; else fail "$what: no $bin"; fi
+  if [ -f "$root$prefix/$libdir/libtracker.so" ]; then
+    pass "$what: tracker library in $libdir/"
+  else
+    fail "$what: no $prefix/$libdir/libtracker.so"
+  fi
+
+  # The validator's hints and warnings count as failures too.
+  local out
+  if out=$(desktop-file-validate "$desktop" 2>&1) && [ -z "$out" ]; then
+    pass "$what: desktop entry valid"
+  else
+    fail "$what: desktop entry invalid: ${out:-missing}"
+  fi
+  if grep -qx 'Exec=kelm-utilities' "$desktop" 2>/dev/null && grep -qx 'Icon=kelm-utilities' "$desktop"; then
+    pass "$what: desktop entry starts kelm-utilities with its icon"
+  else
+    fail "$what: desktop entry's Exec or Icon is not kelm-utilities"
+  fi
+
+  local size desc bad=""
+  for size in $sizes; do
+    desc=$(file -b "$icons/${size}x${size}/apps/kelm-utilities.png" 2>&1 || true)
+    case "$desc" in
+      "PNG image data, $size x $size,"*) ;;
+      *) bad+=" ${size}: $desc" ;;
+    esac
+  done
+  desc=$(file -b "$icons/scalable/apps/kelm-utilities.svg" 2>&1 || true)
+  case "$desc" in
+    *SVG*) ;;
+    *) bad+=" svg: $desc" ;;
+  esac
+  if [ -z "$bad" ]; then pass "$what: icons $sizes and scalable"; else fail "$what: icons:$bad"; fi
+
+  # The program must find its tracker library through its own RPATH, relative
+  # to itself: nothing of the build tree, no absolute folder.
+  local runpath
+  runpath=$(readelf -d "$bin" 2>/dev/null | sed -n 's/.*(RUNPATH).*\[\(.*\)\]/\1/p' || true)
+  if [ "$runpath" = "\$ORIGIN/../$libdir" ]; then
+    pass "$what: RUNPATH $runpath"
+  else
+    fail "$what: RUNPATH is '$runpath', not \$ORIGIN/../$libdir"
+  fi
+
+  local ldd_out
+  ldd_out=$(env -u LD_LIBRARY_PATH ldd "$bin" 2>&1 || true)
+  # The lines that matter: the tracker library, and whatever is not found.
+  echo "  ldd $what: $(echo "$ldd_out" | grep -c '=>') libraries"
+  local line
+  while IFS= read -r line; do
+    case "$line" in
+      *libtracker* | *"not found"*) echo "  ldd $what: $line" ;;
+    esac
+  done <<<"$ldd_out"
+  if echo "$ldd_out" | grep -q 'not found' || ! echo "$ldd_out" | grep -q 'libQt6Widgets'; then
+    fail "$what: ldd does not find every library"
+  else
+    pass "$what: ldd finds every library"
+  fi
+  if echo "$ldd_out" | grep -Eq "libtracker\.so => $root$prefix/bin/\.\./$libdir/libtracker\.so "; then
+    pass "$what: libtracker.so from the tree itself"
+  else
+    fail "$what: libtracker.so not resolved from $root$prefix/$libdir"
+  fi
+
+  run_program "$what" "$bin"
+}
+
+# Starts the program on the offscreen platform in a scratch folder (its
+# settings file lands in the folder it starts in); still running after the
+# time out (exit 124) means it started.
+run_program() {
+  local what="$1" bin="$2" rc=0
+  local cwd="$scratch/run-$checks"
+  mkdir -p "$cwd"
+  (cd "$cwd" && env -u LD_LIBRARY_PATH HOME="$cwd" QT_QPA_PLATFORM=offscreen \
+    timeout -k 2 3 "$bin" >"$cwd.out" 2>&1) || rc=$?
+  if [ "$rc" -eq 124 ]; then
+    pass "$what: program started and was still running after 3 s"
+  else
+    fail "$what: program ended with $rc: $(head -c 300 "$cwd.out")"
+  fi
+}
+
+# ---- the package's fields
+info=$(dpkg-deb -I "$debpath")
+depends=$(echo "$info" | sed -n 's/^ Depends: //p')
+echo "Depends: $depends"
+# The package names of Depends, one a line, without versions.
+depends_names=$(echo "$depends" | tr ',|' '\n' | sed 's/^ *//; s/ .*//')
+missing_qt=""
+for lib in libqt6core6 libqt6gui6 libqt6widgets6 libc6 libstdc++6; do
+  echo "$depends_names" | grep -qxF "$lib" || missing_qt+=" $lib"
+done
+if [ -z "$missing_qt" ]; then
+  pass "Depends names Qt 6 and the C/C++ runtime"
+else
+  fail "Depends lacks:$missing_qt"
+fi
+if echo "$depends_names" | grep -Eq 'kelm|tracker'; then
+  fail "Depends names the package itself or its tracker library: $depends"
+else
+  pass "Depends names no library of the package itself"
+fi
+for field in "Package: kelm-utilities" "Version: $version" "Architecture: $arch" "Section: science" \
+  "Maintainer: " "Description: Desktop launcher for a laser tracker"; do
+  if echo "$info" | grep -q "^ $field"; then pass "field $field"; else fail "no field '$field'"; fi
+done
+
+# ---- the package unpacked into a scratch root, then moved, so that nothing
+# can come from where it was unpacked or built
+dpkg -x "$debpath" "$scratch/unpacked"
+mkdir -p "$scratch/elsewhere"
+mv "$scratch/unpacked" "$scratch/elsewhere/root"
+check_tree "unpacked" "$scratch/elsewhere/root" /usr
+
+# ---- cmake --install into a prefix of its own, also moved
+cmake --install "$build" --prefix "$scratch/prefix" >/dev/null
+mv "$scratch/prefix" "$scratch/prefix-moved"
+check_tree "cmake --install" "$scratch/prefix-moved" ""
+
+# ---- installed with apt-get, started from PATH, removed again
+if [ "${KELM_PACKAGE_INSTALL:-1}" = 0 ]; then
+  echo "skipped: installing with apt-get (KELM_PACKAGE_INSTALL=0)"
+elif [ "$(id -u)" -ne 0 ]; then
+  echo "skipped: installing with apt-get (not root)"
+elif dpkg-query -W -f='${Status}' kelm-utilities 2>/dev/null | grep -q 'install ok installed'; then
+  echo "skipped: installing with apt-get (kelm-utilities is installed already; left as it is)"
+else
+  if DEBIAN_FRONTEND=noninteractive apt-get install -y "$debpath"; then
+    pass "apt-get install ./$deb"
+    if [ "$(command -v kelm-utilities)" = /usr/bin/kelm-utilities ]; then
+      pass "installed: kelm-utilities on PATH is /usr/bin/kelm-utilities"
+      run_program "installed" kelm-utilities
+    else
+      fail "installed: kelm-utilities on PATH is '$(command -v kelm-utilities || true)'"
+    fi
+    if DEBIAN_FRONTEND=noninteractive apt-get purge -y kelm-utilities &&
+      [ ! -e /usr/bin/kelm-utilities ]; then
+      pass "apt-get purge kelm-utilities"
+    else
+      fail "apt-get purge kelm-utilities"
+    fi
+  else
+    fail "apt-get install ./$deb"
+  fi
+fi
+
+summary
