@@ -1,4 +1,5 @@
 #include "framework/qt/TestHooks.h"
+#include "framework/qt/WindowRegistry.h"
 
 #include "framework/qt/QtBridge.h"
 
@@ -245,5 +246,12 @@ bool AfxPumpEvents(const std::function<bool()>& until, int timeoutMs)
 
 void AfxPumpEvents()
 {
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    // Posted window messages are delivered a slice per pass: as many passes
+    // as the messages pending now need, and no more, so that a thread that
+    // keeps posting cannot keep the caller here.
+    const std::size_t passes = WindowRegistry::PostedCount() / WindowRegistry::kPostedSlice + 1;
+    for (std::size_t i = 0; i < passes; ++i)
+    {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
 }

@@ -203,15 +203,25 @@ bool WindowRegistry::Post(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 
 void WindowRegistry::DeliverPosted()
 {
-    // Only what was queued when woken: a thread that keeps posting must
-    // not keep the window thread here; what it adds meanwhile wakes it again.
-    std::deque<PostedMessage> batch;
+    // A slice at a time: a burst from another thread must not keep the
+    // operator's clicks and the painting waiting behind it. What is left
+    // wakes the window thread again, after the events queued meanwhile.
+    std::deque<PostedMessage> slice;
     {
-        std::lock_guard<std::mutex> lock(State().mutex);
-        batch.swap(State().posted);
-        State().wakePending = false;
+        Shared& shared = State();
+        std::lock_guard<std::mutex> lock(shared.mutex);
+        const std::size_t count = std::min(kPostedSlice, shared.posted.size());
+        const auto end = shared.posted.begin() + static_cast<std::ptrdiff_t>(count);
+        slice.assign(shared.posted.begin(), end);
+        shared.posted.erase(shared.posted.begin(), end);
+        shared.wakePending = !shared.posted.empty() && shared.dispatcher != nullptr;
+        if (shared.wakePending)
+        {
+            QCoreApplication::postEvent(shared.dispatcher,
+                                        new QEvent(MessageDispatcher::kWakeEvent));
+        }
     }
-    for (const PostedMessage& next : batch)
+    for (const PostedMessage& next : slice)
     {
         // Windows are destroyed on this thread only, so a window found
         // alive here stays alive while its handler runs.
@@ -220,6 +230,12 @@ void WindowRegistry::DeliverPosted()
             Send(next.hwnd, next.message, next.wParam, next.lParam);
         }
     }
+}
+
+std::size_t WindowRegistry::PostedCount()
+{
+    std::lock_guard<std::mutex> lock(State().mutex);
+    return State().posted.size();
 }
 
 void WindowRegistry::SetDispatcher(QObject* dispatcher)

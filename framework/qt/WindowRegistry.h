@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <cstddef>
 #include <memory>
 #include <vector>
 
@@ -112,8 +113,13 @@ public:
 
     // Queues a message for hwnd; any thread. False when hwnd is gone.
     static bool Post(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    // Handles the queued messages whose windows still exist. Window thread.
+    // Handles the queued messages whose windows still exist, at most
+    // kPostedSlice of them; more left wake the window thread again. Window
+    // thread.
     static void DeliverPosted();
+    static constexpr std::size_t kPostedSlice = 256;
+    // How many messages wait to be delivered.
+    static std::size_t PostedCount();
     // The object woken when a message is queued (null: none yet / any more).
     static void SetDispatcher(QObject* dispatcher);
     // Sends to a dialog (through its message map) or a control.

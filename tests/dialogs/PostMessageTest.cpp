@@ -56,6 +56,36 @@ TEST_F(PostMessageTest, MessagesFromOtherThreadsArriveOnTheWindowThreadInOrder)
     }
 }
 
+// A burst is handed over in slices, each pass of the event loop taking one,
+// so that the operator's input and the painting get their turn in between.
+TEST_F(PostMessageTest, ABurstIsDeliveredInSlicesBetweenOtherEvents)
+{
+    constexpr int kBurst = 10000;
+    TestDialog dialog;
+    std::size_t afterOnePass = 0;
+    AfxQueueModalDriver(IDD_TEST,
+                        [&](CDialog& d)
+                        {
+                            std::thread sender(
+                                [&d]
+                                {
+                                    for (int i = 0; i < kBurst; ++i)
+                                    {
+                                        d.PostMessage(WM_T_USER, 0, i);
+                                    }
+                                });
+                            sender.join();
+                            AfxPumpEvents([] { return true; }, 0); // one pass
+                            afterOnePass = dialog.userMessages.size();
+                            AfxPumpEvents(); // everything pending now
+                            d.EndDialog(IDOK);
+                        });
+    dialog.DoModal();
+    EXPECT_GT(afterOnePass, 0u);
+    EXPECT_LT(afterOnePass, std::size_t{kBurst});
+    EXPECT_EQ(dialog.userMessages.size(), std::size_t{kBurst});
+}
+
 TEST_F(PostMessageTest, PostingToAWindowThatIsGoneIsDropped)
 {
     TestDialog dialog;
