@@ -240,7 +240,12 @@ bool AfxPumpEvents(const std::function<bool()>& until, int timeoutMs)
         {
             return false;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        // Rest only when nothing waits: a burst of posted messages is
+        // delivered a slice per pass, back to back.
+        if (WindowRegistry::PostedCount() == 0)
+        {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
     }
 }
 
