@@ -37,8 +37,8 @@ std::vector<std::string> Overflows(CDialog& d, const std::vector<std::string>& e
     {
         const ResDialogItem& item = tmpl->items[i];
         const int index = static_cast<int>(i);
-        const std::string current =
-            item.id != IDC_STATIC ? d.GetDlgItem(item.id)->GetWindowText() : TextCodec::Utf8ToNarrow(item.text);
+        const std::string current = item.id != IDC_STATIC ? d.GetDlgItem(item.id)->GetWindowText()
+                                                          : TextCodec::Utf8ToNarrow(item.text);
         note(AfxTestTextOverflowAt(d, index), item.id, current);
         const std::string templateText = TextCodec::Utf8ToNarrow(item.text);
         note(AfxTestTextOverflowAt(d, index, &templateText), item.id, templateText);
