@@ -71,5 +71,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # dependency of its own, and a copy installed on the building machine is
 # never consulted.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The one dependency no binary names: the font the dialogs are drawn in when
+# their own is missing, chosen so that every text fits its control.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-freefont-ttf")
 
 include(CPack)

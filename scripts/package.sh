@@ -173,11 +173,11 @@ echo "Depends: $depends"
 # The package names of Depends, one a line, without versions.
 depends_names=$(echo "$depends" | tr ',|' '\n' | sed 's/^ *//; s/ .*//')
 missing_qt=""
-for lib in libqt6core6 libqt6gui6 libqt6widgets6 libc6 libstdc++6; do
+for lib in libqt6core6 libqt6gui6 libqt6widgets6 libc6 libstdc++6 fonts-freefont-ttf; do
   echo "$depends_names" | grep -qxF "$lib" || missing_qt+=" $lib"
 done
 if [ -z "$missing_qt" ]; then
-  pass "Depends names Qt 6 and the C/C++ runtime"
+  pass "Depends names Qt 6, the C/C++ runtime and the dialogs' font"
 else
   fail "Depends lacks:$missing_qt"
 fi
