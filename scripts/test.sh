@@ -21,7 +21,11 @@ ctest --test-dir build --output-on-failure -j "$jobs"
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELM_WERROR=ON \
   -DKELM_SANITIZE=thread -DKELM_BUILD_BENCHMARKS=OFF
 cmake --build build-tsan -j "$jobs"
-TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+# Qt is not built with the thread sanitizer and its own mutexes are invisible
+# to it, so accesses that Qt's code makes (its posted-event list, filled from
+# the tracker's threads and the window thread alike) look unsynchronised.
+# Those are ignored; every access our own code makes is still checked.
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 ignore_noninstrumented_modules=1" \
   ctest --test-dir build-tsan --output-on-failure -j "$jobs" -L threads
 
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELM_WERROR=ON \

@@ -16,6 +16,7 @@
 #include <atomic>
 #include <deque>
 #include <mutex>
+#include <thread>
 #include <unordered_map>
 
 namespace
@@ -43,6 +44,16 @@ Shared& State()
 {
     static Shared shared;
     return shared;
+}
+
+// The thread that creates and destroys every window. Only it changes the
+// map of windows, so it may read the map without the lock; other threads
+// take the lock to read it.
+std::atomic<std::thread::id> g_windowThread{};
+
+bool OnWindowThread()
+{
+    return g_windowThread.load(std::memory_order_relaxed) == std::this_thread::get_id();
 }
 
 std::vector<DialogState*>& ModalStack()
@@ -84,9 +95,15 @@ WindowRecord* WindowRegistry::Find(HWND hwnd)
     {
         return nullptr;
     }
-    std::lock_guard<std::mutex> lock(State().mutex);
-    auto it = State().windows.find(hwnd);
-    return it == State().windows.end() ? nullptr : it->second;
+    Shared& shared = State();
+    if (OnWindowThread())
+    {
+        auto it = shared.windows.find(hwnd);
+        return it == shared.windows.end() ? nullptr : it->second;
+    }
+    std::lock_guard<std::mutex> lock(shared.mutex);
+    auto it = shared.windows.find(hwnd);
+    return it == shared.windows.end() ? nullptr : it->second;
 }
 
 bool WindowRegistry::IsAlive(HWND hwnd)
@@ -240,6 +257,11 @@ std::size_t WindowRegistry::PostedCount()
 
 void WindowRegistry::SetDispatcher(QObject* dispatcher)
 {
+    // The dispatcher is installed on the window thread.
+    if (dispatcher != nullptr)
+    {
+        g_windowThread.store(std::this_thread::get_id());
+    }
     std::lock_guard<std::mutex> lock(State().mutex);
     State().dispatcher = dispatcher;
     State().wakePending = false;
