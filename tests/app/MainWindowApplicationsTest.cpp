@@ -24,19 +24,6 @@ std::vector<std::string> ListItems(CDialog& d)
     return items;
 }
 
-std::vector<std::string> CallsStarting(const std::string& prefix)
-{
-    std::vector<std::string> matching;
-    for (const std::string& call : TrackerSim::Calls())
-    {
-        if (call.rfind("[tracker] " + prefix, 0) == 0)
-        {
-            matching.push_back(call.substr(std::string("[tracker] ").size()));
-        }
-    }
-    return matching;
-}
-
 // Pumps until the window shows expected, or gives up after two seconds.
 bool SettlesTo(CDialog& d, int id, bool enabled)
 {

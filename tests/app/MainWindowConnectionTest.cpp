@@ -1,7 +1,6 @@
 // Connecting and disconnecting through the main window: the calls the tracker
 // receives and their order, every failure's message, what survives it, and
 // when the settings file is written.
-#include "tests/support/Bytes.h"
 #include "tests/support/MainWindowFixture.h"
 
 #include <fstream>
@@ -20,23 +19,6 @@ const std::vector<std::string> kDisconnectCalls = {
     "startedApplications", "removeApplicationListener",
     "removeBusyListener",  "stopAsync",
     "disconnect",          "~Tracker"};
-
-const char* const kCouldNotConnect =
-    "The tracker could not be connected to.\n\nCheck that the IP address, password, and type of "
-    "tracker are set correctly.";
-
-// The settings file as a successful connection writes it, with the record's
-// own unit choices.
-std::string SavedSettings(int user, int type, const std::string& address)
-{
-    return SettingsFile(user, type, address, {3, 6, 2, 6, 3, 1, 0, 3});
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
 
 bool Contains(const std::vector<std::string>& lines, const std::string& line)
 {
@@ -61,7 +43,7 @@ TEST_F(MainWindowConnection, ConnectThenDisconnectThroughTheButton)
             connectCalls = Calls();
             connectedCaption = d.GetDlgItem(IDC_CONNECT)->GetWindowText();
             connected = AppButtons(d);
-            savedWhileConnected = ReadFile(theSettings.GetFilePath());
+            savedWhileConnected = ReadBytes(theSettings.GetFilePath());
             TrackerSim::ClearCalls();
 
             AfxTestPressAlt(d, 'n');
@@ -74,7 +56,7 @@ TEST_F(MainWindowConnection, ConnectThenDisconnectThroughTheButton)
     // Every table application is offered; Ran&ge Calib is never shown, and
     // LevelCheck and NetworkSetup make Other Applications appear.
     EXPECT_EQ(connected, States("VE", "-E", "VE"));
-    EXPECT_EQ(savedWhileConnected, SavedSettings(0, 1, "192.0.2.10"));
+    EXPECT_EQ(savedWhileConnected, SettingsAfterConnect(0, 1, "192.0.2.10"));
     EXPECT_EQ(Calls(), kDisconnectCalls);
     EXPECT_EQ(disconnectedCaption, "Co&nnect...");
     EXPECT_EQ(disconnected, States("V-", "--", "--"));
@@ -157,7 +139,7 @@ TEST_P(MainWindowConnectFailure, ReportsAndKeepsTheSettingsFile)
     }
     ASSERT_FALSE(calls.empty());
     EXPECT_EQ(calls.back(), failure.lastCall);
-    EXPECT_EQ(ReadFile(theSettings.GetFilePath()), stored);
+    EXPECT_EQ(ReadBytes(theSettings.GetFilePath()), stored);
     if (failure.connected)
     {
         EXPECT_EQ(caption.rfind("Disco&nnect (", 0), 0u) << caption;
@@ -245,7 +227,7 @@ TEST_F(MainWindowConnection, AsynchronousMessagesAlreadyRunningStillSaves)
         });
     EXPECT_TRUE(AfxMessageBoxLog().empty());
     EXPECT_EQ(calls.back(), "startAsync -> AsyncAlreadyStartedException");
-    EXPECT_EQ(ReadFile(theSettings.GetFilePath()), SavedSettings(1, 1, "192.0.2.13"));
+    EXPECT_EQ(ReadBytes(theSettings.GetFilePath()), SettingsAfterConnect(1, 1, "192.0.2.13"));
 }
 
 TEST_F(MainWindowConnection, ASecondAttemptReleasesTheFirstTrackerBeforeCreatingTheNext)
@@ -316,7 +298,7 @@ TEST_F(MainWindowConnection, TheCaptionShowsTheLastOctetAndTheAddressIsStoredAsT
         });
     EXPECT_EQ(captions, (std::vector<std::string>{"Disco&nnect (7)", "Disco&nnect (10)"}));
     EXPECT_TRUE(Contains(Calls(), "connect \"192.0.2.10\" \"user\""));
-    EXPECT_EQ(ReadFile(theSettings.GetFilePath()), SavedSettings(0, 1, "192.0.2.010"));
+    EXPECT_EQ(ReadBytes(theSettings.GetFilePath()), SettingsAfterConnect(0, 1, "192.0.2.010"));
 }
 
 TEST_F(MainWindowConnection, CorvoTypeReachesTheLibrary)
@@ -329,7 +311,7 @@ TEST_F(MainWindowConnection, CorvoTypeReachesTheLibrary)
         });
     EXPECT_EQ(Calls().front(), "Tracker \"TrackerCorvo\"");
     EXPECT_TRUE(AfxMessageBoxLog().empty());
-    EXPECT_EQ(ReadFile(theSettings.GetFilePath()), SavedSettings(0, 0, "192.0.2.11"));
+    EXPECT_EQ(ReadBytes(theSettings.GetFilePath()), SettingsAfterConnect(0, 0, "192.0.2.11"));
 }
 
 TEST_F(MainWindowConnection, ThePasswordGoesOnlyToConnect)
@@ -352,8 +334,8 @@ TEST_F(MainWindowConnection, ThePasswordGoesOnlyToConnect)
         EXPECT_EQ(text.find(password), std::string::npos) << text;
     }
     EXPECT_TRUE(Contains(Calls(), "connect \"192.0.2.10\" \"factory\""));
-    const std::string file = ReadFile(theSettings.GetFilePath());
-    EXPECT_EQ(file, SavedSettings(2, 1, "192.0.2.10"));
+    const std::string file = ReadBytes(theSettings.GetFilePath());
+    EXPECT_EQ(file, SettingsAfterConnect(2, 1, "192.0.2.10"));
 }
 
 TEST_F(MainWindowConnection, EveryWayOfClosingAsksWhileApplicationsRunAndCancelKeepsAll)

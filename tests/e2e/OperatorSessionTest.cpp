@@ -2,38 +2,12 @@
 // what a person does (mnemonics, Enter, Escape, choosing from lists), against
 // the simulated tracker: the settings file byte for byte and the tracker's
 // calls in order at every step. Then every simulated instrument in turn.
-#include "tests/support/Bytes.h"
 #include "tests/support/MainWindowFixture.h"
 #include "units/UnitsArgument.h"
 
 namespace
 {
 const std::string kAddress = "192.0.2.10";
-
-// The record's own unit choices, as a first save from a connection writes them.
-std::string Connected(int type, const std::string& address)
-{
-    return SettingsFile(0, type, address, {3, 6, 2, 6, 3, 1, 0, 3});
-}
-
-// Runs the tracker's queued events and then the window's posted messages.
-void Deliver()
-{
-    TrackerSim::WaitForEvents();
-    AfxPumpEvents();
-}
-
-// The calls since the last look, and forgets them.
-std::vector<std::string> TakeCalls()
-{
-    std::vector<std::string> calls;
-    for (const std::string& call : TrackerSim::Calls())
-    {
-        calls.push_back(call.substr(std::string("[tracker] ").size()));
-    }
-    TrackerSim::ClearCalls();
-    return calls;
-}
 
 std::string Quoted(const std::string& text)
 {
@@ -52,7 +26,7 @@ protected:
         TrackerSim::SetAutomaticEvents(true);
         TrackerSim::SetRunTime(std::chrono::minutes(10));
     }
-    std::string File() const { return ReadFile(theSettings.GetFilePath()); }
+    std::string File() const { return ReadBytes(theSettings.GetFilePath()); }
 };
 
 TEST_F(OperatorSession, FromFirstStartToTheNextStart)
@@ -66,7 +40,7 @@ TEST_F(OperatorSession, FromFirstStartToTheNextStart)
     std::vector<std::vector<std::string>> buttons;
     auto step = [&](CDialog& d)
     {
-        Deliver();
+        Settle();
         calls.push_back(TakeCalls());
         files.push_back(File());
         buttons.push_back(AppButtons(d));
@@ -91,7 +65,7 @@ TEST_F(OperatorSession, FromFirstStartToTheNextStart)
                       AfxTestPressAlt(d, 'n'); // connect with the defaults
                       step(d);
                       AfxTestPressAlt(d, 'r'); // Readiness Test
-                      Deliver();
+                      Settle();
                       AfxTestPressAlt(d, 's'); // Status Report
                       step(d);
                       AfxTestPressAlt(d, 'u'); // centimetres
@@ -110,7 +84,7 @@ TEST_F(OperatorSession, FromFirstStartToTheNextStart)
               (std::vector<std::string>{"Tracker \"TrackerLintel\"", "setBlocking true",
                                         "connect \"192.0.2.10\" \"user\"", "addApplicationListener",
                                         "addBusyListener", "availableApplications", "startAsync"}));
-    EXPECT_EQ(files[0], Connected(1, kAddress));
+    EXPECT_EQ(files[0], SettingsAfterConnect(0, 1, kAddress));
     EXPECT_EQ(buttons[0], States("VE", "-E", "VE"));
 
     // The window's argument was built at start-up, before any settings file.
@@ -245,17 +219,14 @@ TEST_P(EverySimulatedInstrument, ReportsAsItShouldAndCanAlwaysBeLeft)
     }
     else
     {
-        EXPECT_EQ(ReadFile(theSettings.GetFilePath()),
-                  Connected(std::stoi(visit.savedType), "192.0.2." + visit.choice.ip4));
+        EXPECT_EQ(
+            ReadBytes(theSettings.GetFilePath()),
+            SettingsAfterConnect(0, std::stoi(visit.savedType), "192.0.2." + visit.choice.ip4));
     }
 }
 
 namespace
 {
-const char* const kCouldNotConnect =
-    "The tracker could not be connected to.\n\nCheck that the IP address, password, and type of "
-    "tracker are set correctly.";
-
 std::vector<std::string> Connecting(const std::string& ip4, const std::string& type = "Lintel")
 {
     return {"Tracker \"Tracker" + type + "\"",

@@ -7,16 +7,16 @@
 #include "app/CTovAppsDlg.h"
 #include "framework/testing/TestSeams.h"
 #include "settings/CSerialize.h"
+#include "tests/support/Bytes.h"
 #include "tests/support/DialogTest.h"
+#include "tests/support/TempDir.h"
 #include "tracker/sim/SimControl.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -93,14 +93,6 @@ protected:
         AfxPumpEvents();
     }
 
-    static std::string ReadFile(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
-        return bytes.str();
-    }
-
     static std::vector<std::string> MessageTexts()
     {
         std::vector<std::string> texts;
@@ -120,6 +112,28 @@ protected:
             call.erase(0, std::string("[tracker] ").size());
         }
         return calls;
+    }
+
+    // The calls since the last look, which they are then forgotten by.
+    static std::vector<std::string> TakeCalls()
+    {
+        std::vector<std::string> calls = Calls();
+        TrackerSim::ClearCalls();
+        return calls;
+    }
+
+    // The calls whose text starts with prefix ("startApplicationFrame" ...).
+    static std::vector<std::string> CallsStarting(const std::string& prefix)
+    {
+        std::vector<std::string> matching;
+        for (const std::string& call : Calls())
+        {
+            if (call.rfind(prefix, 0) == 0)
+            {
+                matching.push_back(call);
+            }
+        }
+        return matching;
     }
 
     static bool Visible(CDialog& d, int id) { return d.GetDlgItem(id)->IsWindowVisible() != FALSE; }
@@ -144,6 +158,17 @@ protected:
 
     CTovAppsDlg window;
 };
+
+// The settings file as a first save from a successful connection writes it:
+// the connection's choices and the record's own unit choices.
+inline std::string SettingsAfterConnect(int user, int type, const std::string& address)
+{
+    return SettingsFile(user, type, address, {3, 6, 2, 6, 3, 1, 0, 3});
+}
+
+inline const char* const kCouldNotConnect =
+    "The tracker could not be connected to.\n\nCheck that the IP address, password, and type of "
+    "tracker are set correctly.";
 
 // Twelve states: buttons 5000 to 5010, then 5012.
 inline std::vector<std::string> States(const std::string& app, const std::string& range,
