@@ -126,15 +126,3 @@ const ResDialogTemplate kResDialogTemplates[] = {
 };
 const std::size_t kResDialogTemplateCount =
     sizeof(kResDialogTemplates) / sizeof(kResDialogTemplates[0]);
-
-const ResDialogTemplate* ResFindDialogTemplate(unsigned id)
-{
-    for (const ResDialogTemplate& t : kResDialogTemplates)
-    {
-        if (t.id == id)
-        {
-            return &t;
-        }
-    }
-    return nullptr;
-}

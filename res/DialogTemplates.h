@@ -1,7 +1,8 @@
 // The program's dialog templates as data, in the shape of a resource script
 // (the layer's ResDialogTemplate): each control with its window class, text,
 // rectangle in dialog units and style bits. The dialog layer builds its
-// windows from these once the program has handed them over.
+// windows from these once the program has handed them over, and finds them
+// by id (AfxFindDialogTemplate).
 #ifndef KELM_RES_DIALOGTEMPLATES_H
 #define KELM_RES_DIALOGTEMPLATES_H
 
@@ -11,8 +12,5 @@
 
 extern const ResDialogTemplate kResDialogTemplates[];
 extern const std::size_t kResDialogTemplateCount;
-
-// The template of dialog id, or null when there is none.
-const ResDialogTemplate* ResFindDialogTemplate(unsigned id);
 
 #endif

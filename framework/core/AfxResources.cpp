@@ -17,6 +17,16 @@ const AfxResourceSet& Resources()
     const AfxResourceSet* set = g_resources.load();
     return set != nullptr ? *set : kNone;
 }
+
+// The entry of id among count entries, or null.
+template <typename Entry>
+const Entry* FindById(const Entry* entries, std::size_t count, unsigned id)
+{
+    const Entry* end = entries + count;
+    const Entry* found =
+        std::find_if(entries, end, [id](const Entry& entry) { return entry.id == id; });
+    return found != end ? found : nullptr;
+}
 } // namespace
 
 void AfxSetResources(const AfxResourceSet& resources)
@@ -42,27 +52,13 @@ const char* AfxFindStringUtf8(unsigned id)
 const ResDialogTemplate* AfxFindDialogTemplate(unsigned id)
 {
     const AfxResourceSet& set = Resources();
-    for (std::size_t i = 0; i < set.dialogCount; ++i)
-    {
-        if (set.dialogs[i].id == id)
-        {
-            return &set.dialogs[i];
-        }
-    }
-    return nullptr;
+    return FindById(set.dialogs, set.dialogCount, id);
 }
 
 const ResIcon* AfxFindIcon(unsigned id)
 {
     const AfxResourceSet& set = Resources();
-    for (std::size_t i = 0; i < set.iconCount; ++i)
-    {
-        if (set.icons[i].id == id)
-        {
-            return &set.icons[i];
-        }
-    }
-    return nullptr;
+    return FindById(set.icons, set.iconCount, id);
 }
 
 const char* AfxResourceAppName()

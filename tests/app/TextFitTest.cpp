@@ -4,9 +4,9 @@
 // Connect button can take.
 #include "app/CAboutDlg.h"
 #include "app/CTovAppsDlg.h"
+#include "framework/core/AfxResources.h"
 #include "framework/core/TextCodec.h"
 #include "otherapps/COtherAppDlg.h"
-#include "res/DialogTemplates.h"
 #include "settings/CTrackerConnectDlg.h"
 #include "tests/support/DialogTest.h"
 #include "units/CSelectUnitsDialog.h"
@@ -32,7 +32,7 @@ std::vector<std::string> Overflows(CDialog& d, const std::vector<std::string>& e
                             " px)");
         }
     };
-    const ResDialogTemplate* tmpl = ResFindDialogTemplate(d.GetTemplateId());
+    const ResDialogTemplate* tmpl = AfxFindDialogTemplate(d.GetTemplateId());
     for (std::size_t i = 0; i < tmpl->itemCount; ++i)
     {
         const ResDialogItem& item = tmpl->items[i];

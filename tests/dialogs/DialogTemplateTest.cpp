@@ -1,8 +1,8 @@
 // Dialogs are built from their templates as the platform builds them:
 // rectangles in dialog units of the template font, template order as tab
 // order, styles honoured.
+#include "framework/core/AfxResources.h"
 #include "framework/testing/TestSeams.h"
-#include "res/DialogTemplates.h"
 #include "res/resource.h"
 #include "tests/support/TestDialog.h"
 
@@ -43,7 +43,7 @@ TEST_F(DialogTemplateTest, EveryControlSitsAtItsTemplateRectangleInDialogUnits)
          {IDD_ABOUTBOX, IDD_TOVAPPS_DIALOG, IDD_TRACKER_CONNECT, IDD_OTHER_APPS, IDD_SELECT_UNITS})
     {
         SCOPED_TRACE(id);
-        const ResDialogTemplate* tmpl = ResFindDialogTemplate(id);
+        const ResDialogTemplate* tmpl = AfxFindDialogTemplate(id);
         ASSERT_NE(tmpl, nullptr);
         Inspect(id,
                 [&](CDialog& d)
