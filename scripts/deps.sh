@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, only those that are missing.
-# Usage: scripts/deps.sh run|test
+# Usage: scripts/deps.sh run|test [PACKAGE...]
+# The further packages are what a script needs beyond the build (the
+# fuzzer's Clang runtime, the package tools).
 set -euo pipefail
 
 packages=(build-essential cmake pkg-config qt6-base-dev fonts-dejavu-core fonts-freefont-ttf)
 if [ "${1:-test}" = test ]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang-format git)
 fi
+packages+=("${@:2}")
 
 missing=()
 for p in "${packages[@]}"; do

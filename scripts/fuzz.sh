@@ -12,18 +12,8 @@ case "$seconds" in
   '' | *[!0-9]*) echo "usage: $0 [SECONDS]" >&2; exit 2 ;;
 esac
 
-bash scripts/deps.sh run
 # libFuzzer and the sanitizer runtimes come with Clang's runtime package.
-missing=()
-for p in clang libclang-rt-14-dev; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ "${#missing[@]}" -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update
-  apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+bash scripts/deps.sh run clang libclang-rt-14-dev
 
 build=build-fuzz
 jobs=$(( $(nproc) < 2 ? $(nproc) : 2 ))

@@ -14,17 +14,7 @@ build="$top/build-pkg"
 jobs="${JOBS:-$(nproc)}"
 
 # ---- what the build and the checks need
-bash "$top/scripts/deps.sh" run
-missing=()
-for p in dpkg-dev desktop-file-utils file binutils; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ "${#missing[@]}" -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update
-  apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+bash "$top/scripts/deps.sh" run dpkg-dev desktop-file-utils file binutils
 
 # ---- build and package
 cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Release \
