@@ -64,15 +64,20 @@ void CopyToBuffer(char (&buffer)[kConnectBufferSize], const std::string& text)
     buffer[length] = '\0';
 }
 
-// The password leaves no copy behind in memory once it has been handed on.
-void Wipe(char (&buffer)[kConnectBufferSize])
+// The password's buffer for the library, wiped whichever way the attempt
+// ends, so that no copy is left in memory once it has been handed on.
+struct PasswordBuffer
 {
-    volatile char* p = buffer;
-    for (std::size_t i = 0; i < kConnectBufferSize; ++i)
+    char text[kConnectBufferSize];
+    ~PasswordBuffer()
     {
-        p[i] = '\0';
+        volatile char* p = text;
+        for (std::size_t i = 0; i < kConnectBufferSize; ++i)
+        {
+            p[i] = '\0';
+        }
     }
-}
+};
 } // namespace
 
 BEGIN_MESSAGE_MAP(CTovAppsDlg, CDialog)
@@ -349,18 +354,17 @@ void CTovAppsDlg::ConnectWith(CTrackerConnectDlg& connectDlg)
 
     char address[kConnectBufferSize];
     char user[kConnectBufferSize];
-    char password[kConnectBufferSize];
+    PasswordBuffer password;
     std::snprintf(address, sizeof address, "%d.%d.%d.%d", static_cast<int>(connectDlg.m_ip1),
                   static_cast<int>(connectDlg.m_ip2), static_cast<int>(connectDlg.m_ip3),
                   static_cast<int>(connectDlg.m_ip4));
     CopyToBuffer(user, connectDlg.GetSelectedUserName());
-    CopyToBuffer(password, connectDlg.m_password);
+    CopyToBuffer(password.text, connectDlg.m_password);
 
     try
     {
         m_pTracker->setBlocking(true);
-        m_pTracker->connect(address, user, password);
-        Wipe(password);
+        m_pTracker->connect(address, user, password.text);
         m_bConnected = true;
         AddTrackerListeners();
         char caption[32];
@@ -371,14 +375,12 @@ void CTovAppsDlg::ConnectWith(CTrackerConnectDlg& connectDlg)
     }
     catch (UserPromptException* e)
     {
-        Wipe(password);
         Discard(e);
         AfxMessageBox(kIncompatibleFirmware);
         return;
     }
     catch (TrackerException* e)
     {
-        Wipe(password);
         Discard(e);
         AfxMessageBox(kCouldNotConnect);
         return;
@@ -467,11 +469,11 @@ bool CTovAppsDlg::StopStartedApplications()
     RemoveTrackerListeners();
     for (int i = 0; i < count; ++i)
     {
-        const char* name = nullptr;
+        char* name = nullptr;
         try
         {
             name = static_cast<char*>(started->getElement(i));
-            m_pTracker->stopApplicationFrame(const_cast<char*>(name));
+            m_pTracker->stopApplicationFrame(name);
         }
         catch (TrackerException* e)
         {
@@ -520,11 +522,9 @@ void CTovAppsDlg::RefreshApplications()
     }
     for (int j = 0; j < kAppCount; ++j)
     {
-        bool offered = false;
-        for (const char* name : m_availableApps)
-        {
-            offered = offered || SameAppName(name, m_appNames[j]);
-        }
+        const bool offered =
+            std::any_of(m_availableApps.begin(), m_availableApps.end(),
+                        [&](const char* name) { return SameAppName(name, m_appNames[j]); });
         if (offered)
         {
             m_appButtons[j]->EnableWindow(TRUE);
