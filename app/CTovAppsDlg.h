@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The main window: a column of buttons that connect to a tracker, start the
 // tracker's applications, change their units and close everything again.
 #ifndef KELM_APP_CTOVAPPSDLG_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #ifndef KELM_APP_TRACKERBUSYLISTENER_H
 #define KELM_APP_TRACKERBUSYLISTENER_H
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: Apache-2.0
 """Runs the benchmarks built in a build directory and writes BENCHMARKS.md.
 
 Every figure in the output is measured by this run on this machine. The

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # Installing the program (cmake --install) and packaging it for Debian (cpack -G DEB).
 #
 # The installed tree:

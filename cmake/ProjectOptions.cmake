@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # Compiler settings live on INTERFACE targets that each project target links,
 # never as directory-wide flags.
 

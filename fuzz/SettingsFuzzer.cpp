@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Feeds arbitrary bytes to the settings file reader. Each input becomes the
 // settings file of a record in a directory of this process's own, is loaded,
 // and what was loaded is compared with an independent reading of the same

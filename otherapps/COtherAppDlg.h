@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The dialog that lists the tracker's further applications, those without a
 // button of their own on the main window, and hands the one the operator
 // picks back to the main window. One object per press of the Other

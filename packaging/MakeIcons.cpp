@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Makes the desktop menu's icons from the program's own icon (IDR_MAINFRAME in
 // res/), so that the menu, the window title and the About box show the same
 // picture. Run by the build:

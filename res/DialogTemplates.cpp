@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "res/DialogTemplates.h"
 
 #include "framework/dialogs/WinStyles.h"

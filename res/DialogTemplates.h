@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The program's dialog templates as data, in the shape of a resource script
 // (the layer's ResDialogTemplate): each control with its window class, text,
 // rectangle in dialog units and style bits. The dialog layer builds its

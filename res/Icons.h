@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The program's icons as data (the layer's ResIcon): each icon resource holds
 // images of several sizes.
 #ifndef KELM_RES_ICONS_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Hands the program's resources (string table, dialog templates, icons,
 // application title) to the dialog layer. The application object does it
 // first thing; tools and tests that use the program's windows do the same.

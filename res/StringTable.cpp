@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "res/StringTable.h"
 
 // Source text is UTF-8; the narrow text the program sees is Windows-1252, so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The program's string table as data: one entry per string id, the text in
 // UTF-8. The layer converts a text to the narrow code page when it is loaded
 // (AfxLoadString).

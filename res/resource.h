@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Resource and control ids shared by the program and its resources.
 #ifndef KELM_RES_RESOURCE_H
 #define KELM_RES_RESOURCE_H

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Builds the benchmarks (Release, in build-bench), runs them and writes
 # BENCHMARKS.md at the top of the repository from this one run.
 # Usage: scripts/bench.sh          (as root on a fresh Debian 12 machine too)

@@ -1,9 +1,21 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Fails when a tracked C++ source differs from what clang-format makes of it
-# with the repository's .clang-format.
+# with the repository's .clang-format, or when a source file does not carry
+# the licence line within its first two lines.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 files=$(git ls-files '*.cpp' '*.h')
 # shellcheck disable=SC2086
 clang-format --dry-run --Werror $files
 echo "format check: $(echo "$files" | wc -l) files formatted"
+
+missing=0
+while IFS= read -r f; do
+  if ! head -2 "$f" | grep -q 'SPDX-License-Identifier: Apache-2.0'; then
+    echo "no licence line: $f" >&2
+    missing=1
+  fi
+done < <(git ls-files '*.cpp' '*.h' '*.in' '*.sh' '*.py' '*.cmake' 'CMakeLists.txt' '*/CMakeLists.txt')
+[ "$missing" = 0 ]
+echo "licence check: every source names its licence"

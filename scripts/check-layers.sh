@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Fails when an include crosses a layer the wrong way:
 #   - Qt headers anywhere but framework/qt/ (and the build-time icon maker
 #     in packaging/, and the plain-Qt baselines in bench/baseline/);

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Installs the Debian packages the build needs, only those that are missing.
 # Usage: scripts/deps.sh run|test [PACKAGE...]
 # The further packages are what a script needs beyond the build (the

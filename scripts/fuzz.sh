@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Builds the settings file fuzzer with Clang in build-fuzz/ and runs it for a
 # bounded time on a scratch copy of the seed corpus.
 # Usage: scripts/fuzz.sh [SECONDS]   (default 60)

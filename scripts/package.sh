@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Builds the Debian package kelm-utilities_<version>_<arch>.deb in build-pkg/package/
 # and checks it: the package's fields and files, the desktop entry, the icons,
 # and that the program, unpacked into a scratch root and moved elsewhere, finds

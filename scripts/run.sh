@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Builds the program and starts it in the directory this script was called
 # from, which is where its settings file lives.
 set -euo pipefail

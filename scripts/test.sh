@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Builds everything and runs the whole test suite: the normal build, then the
 # thread-sanitizer build for the tests that cross threads, then the whole
 # suite again under the address, leak and undefined-behaviour sanitizers,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "settings/CSerialize.h"
 
 #include "framework/core/CArchive.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The record of everything the program remembers between runs: the connection
 // choices and the four unit choices with their precisions. It lives in the
 // settings file in the start-up directory; Load reads the whole file, Save

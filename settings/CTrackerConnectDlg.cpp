@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "settings/CTrackerConnectDlg.h"
 
 #include "framework/core/Platform.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The dialog in which the operator chooses how to connect: user name,
 // password, tracker type and the tracker's address as four octets. It shows
 // the stored choices, checks the octets as they are typed and on OK, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Takes the README's pictures: kelm-screenshots OUTPUT_DIR (run on any
 // platform, offscreen too, from a directory without a settings file).
 //   main-window.png        disconnected, as after start-up

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The tracker library as the program sees it: the header the instrument's
 // library ships. Program code includes only this file; the library behind it
 // (the simulated one in tracker/sim/, or the maker's own) is linked in.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The dialog in which the operator chooses, for length, angle, pressure and
 // temperature, the unit the tracker's applications work in and a precision.
 // The main window keeps one object for its whole life; OK stores the choices,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "units/UnitCatalogue.h"
 
 #include "framework/core/AfxStrings.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The units the operator can choose for each quantity, with the abbreviation
 // and factor (and, for temperature, offset) texts that go to the tracker's
 // applications. A unit is known by its unit index, its position in its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The units argument: the one text that carries the operator's units and
 // precisions to the tracker's applications, e.g.
 //   -uLength=m,1,6 -uAngular=°,57.29578,6 -uPressure=mmHg,1,2 -uTemperature=°C,1,0,3

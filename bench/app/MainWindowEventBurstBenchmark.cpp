@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A burst of busy and application events from the instrument reaching the
 // connected main window: sent to the simulated tracker at 192.0.2.10,
 // delivered on the tracker library's thread to the window's listeners, which

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The program as the operator starts it: the one application object and the
 // framework's entry point, exactly as app/main.cpp has them. The only
 // difference is a modal driver that closes the main window as soon as it has

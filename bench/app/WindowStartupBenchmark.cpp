@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What the operator waits for when the program starts: the main window built
 // from its template, initialised (units argument from the settings file
 // included) and shown, then closed; with the process's peak memory.

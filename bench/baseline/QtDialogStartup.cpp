@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Baseline for the program's start-up: a bare Qt dialog with fifteen push
 // buttons, shown and closed the way the program's main window is in
 // app/ProgramStartup.cpp (shown, activated, pending events processed, then

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Baseline for the main window's event burst
 // (bench/app/MainWindowEventBurstBenchmark.cpp): as many plain events, posted
 // from another thread with QCoreApplication::postEvent to a plain Qt widget

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What both sides of the event-burst comparison share: how many events, when
 // the operator's click arrives, and how that arrival is announced to the
 // window thread.

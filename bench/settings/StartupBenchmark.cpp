@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What start-up and every opening of a dialog pay for: reading the settings
 // file, building the units argument, loading texts from the string table;
 // and what a connection that came up pays for: saving the settings file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A burst of busy and application events from the instrument, delivered to
 // one listener on the library's thread.
 #include "tracker/Tracker.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The resources a program hands the layer at start-up: its string table, its
 // dialog templates, its icons and its application title. The layer knows no
 // program; until resources are handed over, every lookup finds nothing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // For tests only: replaces the text of a string id, or removes the string,
 // as a different string table would. Window thread only.
 #ifndef KELM_FRAMEWORK_AFXSTRINGOVERRIDE_H

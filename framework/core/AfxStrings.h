@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Loading texts from the program's string table.
 #ifndef KELM_FRAMEWORK_AFXSTRINGS_H
 #define KELM_FRAMEWORK_AFXSTRINGS_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The handful of Windows-style scalar types and result codes that the
 // program's classes are written with.
 #ifndef KELM_FRAMEWORK_AFXTYPES_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "framework/core/CArchive.h"
 
 #include "framework/core/CException.h"

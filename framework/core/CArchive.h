@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A one-direction binary stream over a CFile with a buffer of its own:
 // 32-bit integers least significant byte first, and length-prefixed strings.
 // Failures are thrown as CArchiveException* (the end of the file before a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The framework's exceptions. Like the framework they stand in for, they are
 // thrown as pointers to heap objects; the catcher calls Delete().
 #ifndef KELM_FRAMEWORK_CEXCEPTION_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // An unbuffered binary file. Open reports failure by its result (and,
 // optionally, a CFileException filled in by the caller's object); Read, Write,
 // Flush and Close throw CFileException* on failure.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Root of the framework's class tree, with the run-time class query and the
 // registration of serialisable classes by name.
 #ifndef KELM_FRAMEWORK_COBJECT_H

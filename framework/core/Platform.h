@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What the program asks of the operating system outside the window system:
 // the current directory and starting a child process.
 #ifndef KELM_FRAMEWORK_PLATFORM_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Conversions between the program's narrow text (Windows-1252), UTF-8 (the
 // string table's source text and the toolkit's side) and UTF-16 (wide strings
 // found in settings files). Characters the target cannot hold become '?', as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The application message box: captioned with the application title; when
 // type has no icon flag it shows the exclamation icon. Modal; narrow text,
 // "\n" breaks lines. Returns IDOK, IDCANCEL, IDYES, IDNO, ...

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Message maps: a static table per class that routes window messages,
 // commands and control notifications to member functions, searched from the
 // most derived class to its bases, as in the framework the program was

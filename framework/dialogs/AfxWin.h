@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Everything the program's dialog classes use of the dialog layer, in one
 // include. None of it exposes the toolkit underneath.
 #ifndef KELM_FRAMEWORK_AFXWIN_H

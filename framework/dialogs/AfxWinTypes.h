@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Handles, message numbers, notification codes and flags of the window system
 // as the program's dialog classes use them. Values are the platform's own so
 // that numbers the program computes with (WM_USER + 0x33, id & 0xFFF0) mean

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Push buttons, automatic radio buttons and check boxes.
 #ifndef KELM_FRAMEWORK_CBUTTON_H
 #define KELM_FRAMEWORK_CBUTTON_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Base of every object that has a message map (windows and the application
 // object), and owner of the wait-cursor calls the framework puts there.
 #ifndef KELM_FRAMEWORK_CCMDTARGET_H

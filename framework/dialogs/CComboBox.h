@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Drop-down list combo boxes. With CBS_SORT, AddString inserts in
 // alphabetical order without regard to case, after any equal entries.
 #ifndef KELM_FRAMEWORK_CCOMBOBOX_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Data exchange between a dialog's controls and its members (DoDataExchange),
 // with the framework's validation. On save, the first value that does not
 // parse or is out of range shows the framework's prompt in the application

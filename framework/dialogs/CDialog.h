@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A modal dialog built from one of the templates the program handed over
 // (AfxSetResources). The window exists only while DoModal runs; DoModal may be called again on the
 // same object and creates a new window each time.

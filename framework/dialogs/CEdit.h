@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Single-line edit controls. ES_PASSWORD shows password characters, ES_NUMBER
 // takes typed digits only (text set by the program is not filtered). Every
 // change of the text, typed or set by SetWindowText, sends EN_CHANGE.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Single-selection list boxes. With LBS_SORT, AddString inserts in
 // alphabetical order without regard to case, after any equal entries. With
 // LBS_NOTIFY a double-click sends LBN_DBLCLK and a selection change by the

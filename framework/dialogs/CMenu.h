@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A menu as a list of items; the framework shows it when asked (the window's
 // system menu on Alt+Space or a right-click on the dialog's background).
 #ifndef KELM_FRAMEWORK_CMENU_H

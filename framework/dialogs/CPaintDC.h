@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Painting inside a WM_PAINT handler (OnPaint). Outside one, the device
 // context is empty: GetSafeHdc() is null and drawing does nothing.
 #ifndef KELM_FRAMEWORK_CPAINTDC_H

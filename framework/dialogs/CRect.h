@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A rectangle in pixels, right and bottom exclusive.
 #ifndef KELM_FRAMEWORK_CRECT_H
 #define KELM_FRAMEWORK_CRECT_H

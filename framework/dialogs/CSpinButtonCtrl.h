@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Up-down (spin button) controls. UDS_AUTOBUDDY takes the control before it
 // in template order as buddy; UDS_ALIGNRIGHT sits it at the buddy's right
 // edge (the buddy narrows to make room); UDS_SETBUDDYINT writes the position

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Static texts, icons (SS_ICON) and group boxes' labels.
 #ifndef KELM_FRAMEWORK_CSTATIC_H
 #define KELM_FRAMEWORK_CSTATIC_H

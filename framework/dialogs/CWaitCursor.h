@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Shows the wait cursor for the object's lifetime (counted with the windows'
 // BeginWaitCursor/EndWaitCursor).
 #ifndef KELM_FRAMEWORK_CWAITCURSOR_H

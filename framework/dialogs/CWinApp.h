@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The application object. The program defines exactly one global object of
 // a class derived from CWinApp; the framework's main() (kelm_framework_main)
 // starts the window system and calls its InitInstance. When InitInstance

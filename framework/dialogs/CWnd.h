@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A window: the dialog itself or one of its controls. A CWnd object is bound
 // to a live window through m_hWnd; every operation on an object that is not
 // bound (or whose window is gone) does nothing and answers 0, FALSE or an

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Window, dialog and control style bits as the dialog templates spell them.
 // The values are the platform's own, so a template reads like its resource
 // script and the dialog layer can test bits exactly as the platform does.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The program's entry point, as the framework provides it: the window system
 // starts, then the one application object takes over.
 #include "framework/dialogs/CWinApp.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // User-like actions for tests: real input events through the toolkit's test
 // library, so that the dialog layer reacts as it would to an operator.
 #include "framework/dialogs/CDialog.h"

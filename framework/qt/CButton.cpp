@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "framework/dialogs/CButton.h"
 
 #include "framework/qt/ControlOps.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "framework/dialogs/CMenu.h"
 
 BOOL CMenu::AppendMenu(UINT flags, UINT_PTR id, const char* text)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "framework/dialogs/CPaintDC.h"
 
 #include "framework/dialogs/CWnd.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "framework/dialogs/CSpinButtonCtrl.h"
 
 #include "framework/qt/ControlOps.h"

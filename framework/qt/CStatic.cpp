@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "framework/dialogs/CStatic.h"
 
 #include "framework/qt/QtBridge.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What the dialog layer does to a live control, shared by the control
 // classes, SendMessage and the test actions, so that each operation has one
 // implementation whichever way it is reached.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Builds a dialog's window and controls from its template, and takes them
 // down again when the modal loop has ended.
 #ifndef KELM_FRAMEWORK_UI_DIALOGBUILDER_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A dialog's top-level window. It plays the platform's dialog manager: it
 // sees every key before the focused control does (Enter, Escape, Alt+letter
 // mnemonics, Alt+Space, arrow keys of radio groups and spin buddies, the

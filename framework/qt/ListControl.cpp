@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "framework/qt/ListControl.h"
 
 ListControl::ListControl(QWidget* parent) : QListWidget(parent)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A list box: tells the dialog of selection changes the operator makes and
 // of double-clicks (LBN_SELCHANGE, LBN_DBLCLK), never of changes the
 // program makes.

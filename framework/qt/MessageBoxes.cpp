@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "framework/qt/MessageBoxes.h"
 
 #include "framework/qt/QtBridge.h"

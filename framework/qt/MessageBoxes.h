@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Shows a message box, or hands it to the test seam when a test answers.
 #ifndef KELM_FRAMEWORK_UI_MESSAGEBOXES_H
 #define KELM_FRAMEWORK_UI_MESSAGEBOXES_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Lives on the window thread and delivers the window messages that other
 // threads queued (WindowRegistry::Post) when woken by an event.
 #ifndef KELM_FRAMEWORK_UI_MESSAGEDISPATCHER_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The few conversions every part of the dialog layer needs at the toolkit's
 // boundary: the application instance, narrow text, icons.
 #ifndef KELM_FRAMEWORK_UI_QTBRIDGE_H

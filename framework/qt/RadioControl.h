@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // An automatic radio button. The toolkit's exclusive groups would also
 // uncheck siblings when the program checks one; on the platform only the
 // operator's click (and CheckRadioButton) does that, so the click goes to

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Static texts, icons and group boxes: painted here rather than with the
 // toolkit's labels, so that '&' marks a mnemonic exactly as on the platform
 // (the dialog handles the mnemonic keys itself) and the alignment and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Where the dialog layer asks whether a test stands in for the operator:
 // modal drivers, message-box answers, popup-menu choices (TestSeams.h).
 #ifndef KELM_FRAMEWORK_UI_TESTHOOKS_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The up-down control's two arrows. A press on the upper half steps up, on
 // the lower half down; holding the button repeats, as on the platform.
 #ifndef KELM_FRAMEWORK_UI_UPDOWNCONTROL_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "framework/qt/WaitCursorState.h"
 
 #include "framework/testing/TestSeams.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The wait cursor's count and whether it shows. Window thread only.
 #ifndef KELM_FRAMEWORK_UI_WAITCURSORSTATE_H
 #define KELM_FRAMEWORK_UI_WAITCURSORSTATE_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The live windows: one record per dialog and per control, found by handle.
 // Records are created and destroyed on the window thread; the table is
 // guarded so that other threads can ask whether a handle is alive while

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Every dialog test process: test mode on (nothing ever waits for an
 // operator), the window system running, and an application object when the
 // test links none of its own.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // For tests only (library kelm_framework_testing): the dialog layer's seams
 // and user-like actions, with no toolkit type in sight.
 //

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: Apache-2.0
 # Writes the seed settings files into fuzz/corpus/settings/. The files are
 # kept in the repository; run this again only to change them.
 import os

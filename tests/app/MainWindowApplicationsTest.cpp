@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The tracker's applications through the main window: which buttons the
 // offer shows, starting applications and following them by their events,
 // Other Applications, and units changes reaching what runs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Connecting and disconnecting through the main window: the calls the tracker
 // receives and their order, every failure's message, what survives it, and
 // when the settings file is written.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Busy and application events reach the main window on another thread and
 // change its buttons only on the window thread, by the enabling rule.
 #include "app/CTovAppsDlg.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The main window from start-up until it closes, while no tracker is
 // connected: its controls, tooltips, the About box, the units argument and
 // every way of closing it.

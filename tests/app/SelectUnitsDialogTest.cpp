@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The Select Units dialog as the operator meets it: what it shows, how it
 // refuses bad precisions, and what OK and Cancel leave in the settings file
 // and the units argument.

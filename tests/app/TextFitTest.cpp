@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Every text of every dialog fits its control in the font the dialog layer
 // really draws with: the templates' own texts, the texts the dialogs set
 // while opening, the list entries they add, and the longest caption the

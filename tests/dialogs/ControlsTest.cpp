@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The controls as the program uses them: sorted lists, selections and their
 // notifications, edits and EN_CHANGE, spin buttons with their buddies,
 // radio groups, enabling and showing.

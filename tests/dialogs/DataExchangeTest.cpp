@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Data exchange and validation: values in and out of controls, the
 // framework's prompts, where the focus goes and where the exchange stops.
 #include "framework/testing/TestSeams.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Dialogs are built from their templates as the platform builds them:
 // rectangles in dialog units of the template font, template order as tab
 // order, styles honoured.

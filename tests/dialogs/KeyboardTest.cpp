@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The dialog manager's keys: every way of ending a dialog goes through the
 // program's handlers, and mnemonics press or focus controls.
 #include "framework/testing/TestSeams.h"

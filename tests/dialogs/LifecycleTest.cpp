@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A dialog's window lives only while DoModal runs; the object outlives it
 // and may run again. Icons, painting and the wait cursor belong here too.
 #include "framework/testing/TestSeams.h"

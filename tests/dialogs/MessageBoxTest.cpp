@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Message boxes go through the seam: recorded with text, caption, buttons
 // and icon, and answered without anyone at the screen.
 #include "framework/testing/TestSeams.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Message maps: lookup from the most derived class to its bases, ranges,
 // notification handlers that decline, user messages, default handling.
 #include "framework/testing/TestSeams.h"

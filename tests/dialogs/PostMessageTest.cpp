@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Messages posted from other threads reach the window's message map on the
 // window thread, in order; once the window is gone they are dropped.
 #include "framework/testing/TestSeams.h"

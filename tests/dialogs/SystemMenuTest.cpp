@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The system menu: the layer shows it (Alt+Space, right-click on the
 // background) with Close and the program's items; commands reach
 // OnSysCommand, and Close ends the dialog the close-box way.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Tooltips on demand: the dialog's TTN_NEEDTEXTA handler is asked with the
 // control's window as the tool, and its answer decides what shows.
 #include "framework/testing/TestSeams.h"

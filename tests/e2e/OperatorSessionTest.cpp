@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The operator's whole session through the real main window, only through
 // what a person does (mnemonics, Enter, Escape, choosing from lists), against
 // the simulated tracker: the settings file byte for byte and the tracker's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Narrow text conversion, the string table loader and the archive's wire
 // format.
 #include "framework/core/AfxStrings.h"

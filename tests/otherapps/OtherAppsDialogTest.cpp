@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The Other Applications dialog as the main window uses it: what it shows,
 // which name it hands back and with which result, and that the names stay
 // the caller's.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The Connect to Tracker dialog as the operator meets it: what it shows from
 // the settings file, how it polices the octets while typing and on OK, what OK
 // leaves for the main window, what reaches the settings file, and the finder.

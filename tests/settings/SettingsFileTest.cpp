@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The settings file, byte for byte: what Save writes and what Load accepts.
 #include "settings/CSerialize.h"
 #include "tests/support/Bytes.h"

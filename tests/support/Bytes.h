@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Building the expected bytes of a settings file by hand, independently of
 // the code that writes it.
 #ifndef KELM_TESTS_BYTES_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The set-up every test of the program's dialogs shares: no settings file and
 // a settings record with its defaults at the start, no message box from an
 // earlier test, and afterwards no driver left behind and no dialog that a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The real main window, headless, against the simulated tracker under the
 // test's control: automatic events off, the trace kept out of the output,
 // no settings file at the start.

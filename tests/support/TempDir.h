@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A fresh directory for one test, removed with everything in it afterwards.
 #ifndef KELM_TESTS_TEMPDIR_H
 #define KELM_TESTS_TEMPDIR_H

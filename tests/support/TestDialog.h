@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A dialog for the layer's own tests: a template with one control of each
 // kind, and a class that logs every handler the message map reaches.
 #ifndef KELM_TESTS_SUPPORT_TESTDIALOG_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Listeners and helpers shared by the tracker library's tests.
 #ifndef KELM_TESTS_SUPPORT_TRACKERSCENARIO_H
 #define KELM_TESTS_SUPPORT_TRACKERSCENARIO_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The simulated tracker library against the contract the program relies on:
 // the instruments, connect's rules, the application life cycle, ownership
 // and the trace.

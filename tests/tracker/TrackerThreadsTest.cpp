@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Events on the library's thread: order, and no callback once removal has
 // returned, while events keep coming.
 #include "tests/support/TrackerScenario.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The unit catalogue and the units argument the applications receive.
 #include "framework/core/AfxStrings.h"
 #include "settings/CSerialize.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "tracker/sim/SimControl.h"
 
 #include "tracker/sim/SimNetwork.h"

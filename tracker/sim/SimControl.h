@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The simulated tracker network's control panel, for tests and benchmarks
 // only: program code never includes it. Every function is thread-safe.
 //

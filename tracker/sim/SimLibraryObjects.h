@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The simulated library's arrays, strings and events. Internal.
 #ifndef KELM_TRACKER_SIM_SIMLIBRARYOBJECTS_H
 #define KELM_TRACKER_SIM_SIMLIBRARYOBJECTS_H

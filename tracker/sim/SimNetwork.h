@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The simulated instruments, the live Tracker objects and the trace: the
 // state every simulated Tracker shares. Internal to the simulated library.
 #ifndef KELM_TRACKER_SIM_SIMNETWORK_H

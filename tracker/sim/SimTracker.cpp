@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "tracker/sim/SimTracker.h"
 
 #include "tracker/sim/SimLibraryObjects.h"

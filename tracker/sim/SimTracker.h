@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // One simulated connection: the state behind a Tracker object and the thread
 // that delivers its events. Internal to the simulated library.
 #ifndef KELM_TRACKER_SIM_SIMTRACKER_H

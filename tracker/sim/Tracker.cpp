@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The Tracker class of the library's interface, over one simulated
 // connection.
 #include "tracker/Tracker.h"
