@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "res/Resources.h"
 
+#include "res/AccessibleNames.h"
 #include "res/DialogTemplates.h"
 #include "res/Icons.h"
 #include "res/StringTable.h"
@@ -10,5 +11,6 @@ void ResRegisterProgramResources()
     // The string table names no application title, so message boxes carry
     // this fixed one.
     AfxSetResources({"Kelm Utilities", kResStringTable, kResStringCount, kResDialogTemplates,
-                     kResDialogTemplateCount, kResIcons, kResIconCount});
+                     kResDialogTemplateCount, kResIcons, kResIconCount, kResAccessibleNames,
+                     kResAccessibleNameCount});
 }

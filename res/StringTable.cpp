@@ -95,6 +95,17 @@ const ResStringEntry kResStringTable[] = {
     {5086, "s"},
     {5087, "Select Units"},
     {5088, "Could not launch Find Trackers"},
+    // What a screen reader calls the controls whose neighbours name them
+    // only together.
+    {5090, "IP address, part 1 of 4"},
+    {5091, "IP address, part 2 of 4"},
+    {5092, "IP address, part 3 of 4"},
+    {5093, "IP address, part 4 of 4"},
+    {5094, "Length precision"},
+    {5095, "Angle precision"},
+    {5096, "Pressure precision"},
+    {5097, "Temperature precision"},
+    {5098, "Applications"},
 };
 
 const std::size_t kResStringCount = sizeof(kResStringTable) / sizeof(kResStringTable[0]);

@@ -6,7 +6,7 @@
 # fuzzer's Clang runtime, the package tools).
 set -euo pipefail
 
-packages=(build-essential cmake pkg-config qt6-base-dev fonts-dejavu-core fonts-freefont-ttf)
+packages=(build-essential cmake pkg-config qt6-base-dev qt6-wayland fonts-dejavu-core fonts-freefont-ttf)
 if [ "${1:-test}" = test ]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang-format git)
 fi

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: Apache-2.0
-# Builds everything and runs the whole test suite: the normal build, then the
-# thread-sanitizer build for the tests that cross threads, then the whole
+# Builds everything and runs the whole test suite: the normal build, then an
+# operator's session through the accessibility bus under X11 and Wayland,
+# then the thread-sanitizer build for the tests that cross threads, then the whole
 # suite again under the address, leak and undefined-behaviour sanitizers,
 # then a minute of fuzzing the settings file reader, then the Debian package.
 # Exits non-zero when anything fails.
@@ -18,6 +19,10 @@ jobs=$(nproc)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELM_WERROR=ON
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
+
+# The program on real desktops, X11 and Wayland, driven through the
+# accessibility bus as a screen reader would.
+bash scripts/desktop-test.sh build/app/kelm-utilities
 
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELM_WERROR=ON \
   -DKELM_SANITIZE=thread -DKELM_BUILD_BENCHMARKS=OFF

@@ -14,7 +14,7 @@ std::atomic<const AfxResourceSet*> g_resources{nullptr};
 
 const AfxResourceSet& Resources()
 {
-    static const AfxResourceSet kNone{"", nullptr, 0, nullptr, 0, nullptr, 0};
+    static const AfxResourceSet kNone{"", nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0};
     const AfxResourceSet* set = g_resources.load();
     return set != nullptr ? *set : kNone;
 }
@@ -60,6 +60,17 @@ const ResIcon* AfxFindIcon(unsigned id)
 {
     const AfxResourceSet& set = Resources();
     return FindById(set.icons, set.iconCount, id);
+}
+
+unsigned AfxFindAccessibleName(unsigned dialogId, int controlId)
+{
+    const AfxResourceSet& set = Resources();
+    const ResAccessibleName* end = set.accessibleNames + set.accessibleNameCount;
+    const ResAccessibleName* found =
+        std::find_if(set.accessibleNames, end,
+                     [dialogId, controlId](const ResAccessibleName& n)
+                     { return n.dialogId == dialogId && n.controlId == controlId; });
+    return found != end ? found->stringId : 0;
 }
 
 const char* AfxResourceAppName()

@@ -65,6 +65,16 @@ struct ResIcon
     std::size_t imageCount;
 };
 
+// ---- names that a screen reader gives controls whose neighbours say nothing
+// a listener could act on (four edits under one caption, say): the control of
+// a dialog template and the string that names it.
+struct ResAccessibleName
+{
+    unsigned dialogId;
+    int controlId;
+    unsigned stringId;
+};
+
 // ---- what a program hands over. The arrays must outlive their use (static
 // data in practice).
 struct AfxResourceSet
@@ -76,6 +86,8 @@ struct AfxResourceSet
     std::size_t dialogCount;
     const ResIcon* icons;
     std::size_t iconCount;
+    const ResAccessibleName* accessibleNames = nullptr;
+    std::size_t accessibleNameCount = 0;
 };
 
 // Replaces the resources every lookup searches. Call before the first window
@@ -86,6 +98,9 @@ void AfxSetResources(const AfxResourceSet& resources);
 const char* AfxFindStringUtf8(unsigned id);
 const ResDialogTemplate* AfxFindDialogTemplate(unsigned id);
 const ResIcon* AfxFindIcon(unsigned id);
+// The string id that names the control of the dialog template for a screen
+// reader, 0 when the program names none.
+unsigned AfxFindAccessibleName(unsigned dialogId, int controlId);
 // The program's application title, empty before resources are handed over.
 const char* AfxResourceAppName();
 

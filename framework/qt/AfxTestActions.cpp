@@ -10,6 +10,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -61,6 +62,73 @@ QWidget* KeyTarget(DialogState* state)
     return focus != nullptr ? focus : state->widget.data();
 }
 
+std::string RoleName(QAccessible::Role role)
+{
+    switch (role)
+    {
+    case QAccessible::Dialog:
+        return "Dialog";
+    case QAccessible::AlertMessage:
+        return "AlertMessage";
+    case QAccessible::Button:
+        return "Button";
+    case QAccessible::RadioButton:
+        return "RadioButton";
+    case QAccessible::CheckBox:
+        return "CheckBox";
+    case QAccessible::ComboBox:
+        return "ComboBox";
+    case QAccessible::EditableText:
+        return "EditableText";
+    case QAccessible::SpinBox:
+        return "SpinBox";
+    case QAccessible::List:
+        return "List";
+    case QAccessible::StaticText:
+        return "StaticText";
+    case QAccessible::Grouping:
+        return "Grouping";
+    case QAccessible::Graphic:
+        return "Graphic";
+    default:
+        return "Role" + std::to_string(static_cast<int>(role));
+    }
+}
+
+bool Describe(QWidget* widget, AfxAccessibleInfo* info)
+{
+    QAccessibleInterface* iface =
+        widget != nullptr ? QAccessible::queryAccessibleInterface(widget) : nullptr;
+    if (iface == nullptr || info == nullptr)
+    {
+        return false;
+    }
+    *info = AfxAccessibleInfo{};
+    info->role = RoleName(iface->role());
+    info->name = iface->text(QAccessible::Name).toStdString();
+    info->description = iface->text(QAccessible::Description).toStdString();
+    info->value = iface->text(QAccessible::Value).toStdString();
+    info->accelerator = iface->text(QAccessible::Accelerator).toStdString();
+    if (QAccessibleActionInterface* actions = iface->actionInterface())
+    {
+        for (const QString& action : actions->actionNames())
+        {
+            info->actions.push_back(action.toStdString());
+        }
+    }
+    info->childCount = iface->childCount();
+    const QAccessible::State state = iface->state();
+    info->enabled = !state.disabled;
+    info->visible = !state.invisible;
+    info->focused = state.focused;
+    info->focusable = state.focusable;
+    info->checkable = state.checkable;
+    info->checked = state.checked;
+    info->password = state.passwordEdit;
+    info->defaultButton = state.defaultButton;
+    return true;
+}
+
 CRect ToCRect(const QRect& r)
 {
     return CRect(r.left(), r.top(), r.left() + r.width(), r.top() + r.height());
@@ -88,6 +156,10 @@ Qt::Key QtKeyOf(AfxKey key)
         return Qt::Key_Backspace;
     case AfxKey::F4:
         return Qt::Key_F4;
+    case AfxKey::F10:
+        return Qt::Key_F10;
+    case AfxKey::Menu:
+        return Qt::Key_Menu;
     }
     return Qt::Key_unknown;
 }
@@ -602,5 +674,45 @@ bool AfxTestGrabPixel(CWnd& window, int x, int y, unsigned* rgb)
     {
         *rgb = image.pixel(x, y) & 0xFFFFFFu;
     }
+    return true;
+}
+
+bool AfxTestAccessible(CDialog& dialog, int id, AfxAccessibleInfo* info)
+{
+    DialogState* state = StateOf(dialog);
+    if (state == nullptr)
+    {
+        return false;
+    }
+    WindowRecord* control = id == 0 ? state->self.get() : ControlOf(dialog, id);
+    return control != nullptr && Describe(control->widget, info);
+}
+
+bool AfxTestAccessibleAt(CDialog& dialog, int index, AfxAccessibleInfo* info)
+{
+    DialogState* state = StateOf(dialog);
+    if (state == nullptr || index < 0 || static_cast<std::size_t>(index) >= state->controls.size())
+    {
+        return false;
+    }
+    return Describe(state->controls[static_cast<std::size_t>(index)]->widget, info);
+}
+
+bool AfxTestAccessibleAction(CDialog& dialog, int id, const std::string& action)
+{
+    WindowRecord* control = ControlOf(dialog, id);
+    QAccessibleInterface* iface =
+        control != nullptr && control->widget
+            ? QAccessible::queryAccessibleInterface(control->widget.data())
+            : nullptr;
+    QAccessibleActionInterface* actions = iface != nullptr ? iface->actionInterface() : nullptr;
+    const QString name = QString::fromStdString(action);
+    if (actions == nullptr || !actions->actionNames().contains(name))
+    {
+        return false;
+    }
+    actions->doAction(name);
+    // A pressed button clicks when its animation ends, a tenth of a second on.
+    QTest::qWait(150);
     return true;
 }

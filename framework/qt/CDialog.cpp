@@ -2,6 +2,7 @@
 #include "framework/dialogs/CDialog.h"
 
 #include "framework/dialogs/CWinApp.h"
+#include "framework/qt/Accessibility.h"
 #include "framework/qt/ControlOps.h"
 #include "framework/qt/DialogBuilder.h"
 #include "framework/qt/QtBridge.h"
@@ -107,6 +108,7 @@ int CDialog::DoModal()
     {
         return m_nModalResult;
     }
+    Accessibility::DialogInitialised(state);
     state.widget->show();
     state.widget->activateWindow();
     if (defaultFocus)

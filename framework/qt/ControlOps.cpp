@@ -2,6 +2,7 @@
 #include "framework/qt/ControlOps.h"
 
 #include "framework/dialogs/CDialog.h"
+#include "framework/qt/Accessibility.h"
 #include "framework/qt/ListControl.h"
 #include "framework/qt/QtBridge.h"
 #include "framework/qt/StaticControl.h"
@@ -132,6 +133,7 @@ void ControlOps::SetText(WindowRecord* w, const std::string& text, bool notify)
     case WindowKind::Static:
     case WindowKind::GroupBox:
         static_cast<StaticControl*>(w->widget.data())->setText(qtext);
+        Accessibility::TextChanged(w);
         break;
     case WindowKind::Edit:
         static_cast<QLineEdit*>(w->widget.data())->setText(qtext);
@@ -480,6 +482,10 @@ int ControlOps::SetPos(WindowRecord* spin, int position)
     if ((spin->style & UDS_SETBUDDYINT) != 0)
     {
         SetText(WindowRegistry::Find(spin->buddy), std::to_string(spin->pos));
+    }
+    if (GetPos(spin) != previous)
+    {
+        Accessibility::ValueChanged(spin);
     }
     return previous;
 }

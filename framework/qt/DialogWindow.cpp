@@ -10,6 +10,7 @@
 #include <QAbstractButton>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -70,6 +71,21 @@ Qt::KeyboardModifiers Modifiers(const QKeyEvent* event)
 {
     return event->modifiers() &
            (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+}
+
+// Shift+F10 and the Menu key ask for the focused control's menu. Window
+// managers take Alt+Space for their own menu and leave these to the program.
+bool IsMenuKey(const QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers mods = Modifiers(event);
+    return (event->key() == Qt::Key_F10 && mods == Qt::ShiftModifier) ||
+           (event->key() == Qt::Key_Menu && mods == Qt::NoModifier);
+}
+
+bool IsWindowSystemKeyboardMenu(const QEvent* event)
+{
+    return event->spontaneous() &&
+           static_cast<const QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard;
 }
 
 // The letter or digit of an Alt+key press, whatever text the platform
@@ -251,6 +267,10 @@ bool DialogWindow::ClaimsKey(QKeyEvent* event) const
     {
         return true;
     }
+    if (IsMenuKey(event))
+    {
+        return true;
+    }
     if (mods == Qt::AltModifier)
     {
         if (key == Qt::Key_Space || key == Qt::Key_F4)
@@ -283,6 +303,22 @@ bool DialogWindow::HandleKey(QKeyEvent* event, QWidget* focus)
         // the template's default button, or IDOK when it has none.
         SendCommand(rec != nullptr && rec->kind == WindowKind::PushButton ? rec->id
                                                                           : m_state->defaultId);
+        return true;
+    }
+    if (IsMenuKey(event))
+    {
+        // An edit keeps its own menu (cut, copy, paste), as on the
+        // platform; every other control has none, so the window's opens.
+        if (rec != nullptr && rec->kind == WindowKind::Edit)
+        {
+            const QPoint at =
+                rec->widget->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+            QContextMenuEvent request(QContextMenuEvent::Keyboard, at,
+                                      rec->widget->mapToGlobal(at));
+            QCoreApplication::sendEvent(rec->widget, &request);
+            return true;
+        }
+        ShowSystemMenu(mapToGlobal(QPoint(0, 0)), false);
         return true;
     }
     if (mods == Qt::AltModifier)
@@ -330,7 +366,7 @@ bool DialogWindow::HandleKey(QKeyEvent* event, QWidget* focus)
     return false;
 }
 
-bool DialogWindow::RequestToolTip(WindowRecord* control, QString* text)
+bool DialogWindow::RequestToolTip(const WindowRecord* control, QString* text)
 {
     if (!m_state->toolTipsEnabled || control == nullptr || control->id == IDC_STATIC ||
         m_state->dialog == nullptr)
@@ -402,6 +438,16 @@ bool DialogWindow::eventFilter(QObject* watched, QEvent* event)
         break;
     case QEvent::ToolTip:
         return HandleToolTipEvent(qobject_cast<QWidget*>(watched), static_cast<QHelpEvent*>(event));
+    case QEvent::ContextMenu:
+        // The keyboard's menu requests are answered by HandleKey, the same
+        // on every display system; one the window system makes up from the
+        // Menu key would open a second menu.
+        if (IsWindowSystemKeyboardMenu(event))
+        {
+            event->accept();
+            return true;
+        }
+        break;
     default:
         break;
     }
@@ -451,6 +497,11 @@ void DialogWindow::closeEvent(QCloseEvent* event)
 
 void DialogWindow::contextMenuEvent(QContextMenuEvent* event)
 {
+    if (IsWindowSystemKeyboardMenu(event))
+    {
+        event->accept();
+        return;
+    }
     if (childAt(event->pos()) != nullptr)
     {
         event->ignore();

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: Apache-2.0
 // A dialog's top-level window. It plays the platform's dialog manager: it
 // sees every key before the focused control does (Enter, Escape, Alt+letter
-// mnemonics, Alt+Space, arrow keys of radio groups and spin buddies, the
-// digits-only and length rules of edits), asks for tooltips, shows the
-// system menu, and turns painting and the close box into window messages.
+// mnemonics, Alt+Space, Shift+F10 and the Menu key, arrow keys of radio
+// groups and spin buddies, the digits-only and length rules of edits), asks
+// for tooltips, shows the system menu, and turns painting and the close box
+// into window messages.
 #ifndef KELM_FRAMEWORK_UI_DIALOGWINDOW_H
 #define KELM_FRAMEWORK_UI_DIALOGWINDOW_H
 
@@ -34,7 +35,7 @@ public:
 
     // Asks the dialog for the control's tooltip; returns whether one shows,
     // with its text.
-    bool RequestToolTip(WindowRecord* control, QString* text);
+    bool RequestToolTip(const WindowRecord* control, QString* text);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -3,6 +3,7 @@
 
 #include "framework/core/AfxResources.h"
 #include "framework/core/TextCodec.h"
+#include "framework/qt/Accessibility.h"
 #include "framework/qt/MessageDispatcher.h"
 
 #include <QApplication>
@@ -31,6 +32,7 @@ void QtBridge::EnsureApplication()
         new QApplication(argc, argv);
     }
     MessageDispatcher::Install();
+    Accessibility::Install();
 }
 
 QString QtBridge::ToQt(const std::string& narrow)

@@ -24,6 +24,7 @@ public:
 
     void setText(const QString& text);
     QString text() const { return m_text; }
+    Mode mode() const { return m_mode; }
     void setIcon(const QIcon& icon);
     // Flags the text is drawn with (alignment, wrapping, mnemonic).
     int textFlags() const;

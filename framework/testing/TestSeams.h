@@ -112,7 +112,9 @@ enum class AfxKey
     Up,
     Down,
     Backspace,
-    F4
+    F4,
+    F10,
+    Menu // the keyboard's context-menu key
 };
 // Left click at the control's centre (a list box: its first row is avoided;
 // use AfxTestSelect).
@@ -142,6 +144,36 @@ bool AfxTestRightClickBackground(CDialog& dialog, int x, int y);
 std::vector<AfxMenuItemInfo> AfxTestSystemMenuItems(CDialog& dialog);
 // Chooses the item id from the system menu (sends WM_SYSCOMMAND).
 bool AfxTestInvokeSystemMenu(CDialog& dialog, UINT id);
+
+// ---- what a screen reader is told: the accessibility interface of the dialog
+// (id 0) or of one of its controls, as the desktop's service reads it.
+struct AfxAccessibleInfo
+{
+    std::string role;        // "Dialog", "Button", "RadioButton", "CheckBox", "ComboBox",
+                             // "EditableText", "SpinBox", "List", "StaticText", "Grouping",
+                             // "Graphic", or the toolkit's name for another role
+    std::string name;        // UTF-8, as the other texts here
+    std::string description; // the tooltip, when the control has one
+    std::string value;
+    std::string accelerator; // "Alt+N" for a mnemonic
+    std::vector<std::string> actions;
+    int childCount = 0;
+    bool enabled = false;
+    bool visible = false;
+    bool focused = false;
+    bool focusable = false;
+    bool checkable = false;
+    bool checked = false;
+    bool password = false;
+    bool defaultButton = false;
+};
+bool AfxTestAccessible(CDialog& dialog, int id, AfxAccessibleInfo* info);
+// The control at position index of the template (statics without an id).
+bool AfxTestAccessibleAt(CDialog& dialog, int index, AfxAccessibleInfo* info);
+// Does an action ("Press", "Toggle", "SetFocus", "Increase", ...) through the
+// control's interface, as an assistive tool would, and waits the moment a
+// pressed button takes to click. False when the control has no such action.
+bool AfxTestAccessibleAction(CDialog& dialog, int id, const std::string& action);
 
 // ---- queries
 CRect AfxTestControlRect(CDialog& dialog, int id);  // pixels, in the dialog's client area

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
-// The system menu: the layer shows it (Alt+Space, right-click on the
-// background) with Close and the program's items; commands reach
+// The system menu: the layer shows it (Alt+Space, Shift+F10, the Menu key,
+// right-click on the background) with Close and the program's items; commands reach
 // OnSysCommand, and Close ends the dialog the close-box way.
 #include "framework/testing/TestSeams.h"
 #include "tests/support/TestDialog.h"
@@ -108,6 +108,41 @@ TEST_F(SystemMenuTest, RightClickOnTheBackgroundOpensItButNotOnAControl)
     EXPECT_EQ(
         std::count(dialog.log.begin(), dialog.log.end(), "OnSysCommand " + std::to_string(kAbout)),
         2);
+}
+
+// Window managers take Alt+Space for their own menu; Shift+F10 and the Menu
+// key are left to the program, so the window's menu opens with them too.
+TEST_F(SystemMenuTest, ShiftF10AndTheMenuKeyOpenItFromTheKeyboard)
+{
+    int shown = 0;
+    AfxSetPopupMenuHandler(
+        [&](const std::vector<AfxMenuItemInfo>& items)
+        {
+            ++shown;
+            EXPECT_EQ(items.size(), 3u);
+            return shown == 1 ? kAbout : 0u;
+        });
+    AfxQueueModalDriver(IDD_TEST,
+                        [&](CDialog& d)
+                        {
+                            d.GetDlgItem(IDC_T_FIRST)->SetFocus();
+                            AfxTestPressKey(d, AfxKey::F10, false, true);
+                            EXPECT_EQ(shown, 1);
+                            AfxTestPressKey(d, AfxKey::Menu);
+                            EXPECT_EQ(shown, 2);
+                            // F10 alone and Alt+F10 are not the menu's keys.
+                            AfxTestPressKey(d, AfxKey::F10);
+                            AfxTestPressKey(d, AfxKey::F10, true);
+                            EXPECT_EQ(shown, 2);
+                            // The keys went to the menu, not to the focused
+                            // radio button.
+                            EXPECT_EQ(d.IsDlgButtonChecked(IDC_T_FIRST), 0u);
+                            d.EndDialog(IDCANCEL);
+                        });
+    dialog.DoModal();
+    EXPECT_EQ(
+        std::count(dialog.log.begin(), dialog.log.end(), "OnSysCommand " + std::to_string(kAbout)),
+        1);
 }
 
 TEST_F(SystemMenuTest, RevertRestoresTheStandardMenu)

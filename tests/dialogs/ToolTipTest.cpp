@@ -48,6 +48,17 @@ protected:
     }
     void TearDown() override { AfxClearModalDrivers(); }
 
+    // What is asked before any tooltip shows: the descriptions of the edits
+    // and the list box, which Qt's own interfaces read from the widget, are
+    // asked once as the dialog opens.
+    static std::vector<int> OnOpening(std::vector<int> then)
+    {
+        std::vector<int> asked{IDC_T_NAME, IDC_T_NUMBER, IDC_T_LIST, IDC_T_SPIN_EDIT,
+                               IDC_T_PASSWORD};
+        asked.insert(asked.end(), then.begin(), then.end());
+        return asked;
+    }
+
     static constexpr const char* kLong =
         "A text longer than the eighty characters of the notification's own buffer, by pointer";
     TestDialog dialog;
@@ -67,7 +78,7 @@ TEST_F(ToolTipTest, HandlerTextShowsFromTheBufferOrThePointer)
                             d.EndDialog(IDCANCEL);
                         });
     dialog.DoModal();
-    EXPECT_EQ(askedIds, (std::vector<int>{IDC_T_APPLY, IDC_T_LIST}));
+    EXPECT_EQ(askedIds, OnOpening({IDC_T_APPLY, IDC_T_LIST}));
     // The request comes from the tooltip control, id 0.
     EXPECT_TRUE(dialog.Logged("OnToolTip 0"));
 }
@@ -84,7 +95,7 @@ TEST_F(ToolTipTest, FalseOrEmptyAnswerShowsNoTip)
                             d.EndDialog(IDCANCEL);
                         });
     dialog.DoModal();
-    EXPECT_EQ(askedIds, (std::vector<int>{IDC_T_SECOND, IDC_T_NAME}));
+    EXPECT_EQ(askedIds, OnOpening({IDC_T_SECOND, IDC_T_NAME}));
 }
 
 TEST_F(ToolTipTest, DisabledControlsAreAskedStaticsWithoutAnIdAreNot)
@@ -98,7 +109,7 @@ TEST_F(ToolTipTest, DisabledControlsAreAskedStaticsWithoutAnIdAreNot)
                             d.EndDialog(IDCANCEL);
                         });
     dialog.DoModal();
-    EXPECT_EQ(askedIds, std::vector<int>{IDC_T_APPLY});
+    EXPECT_EQ(askedIds, OnOpening({IDC_T_APPLY}));
 }
 
 TEST_F(ToolTipTest, WithoutEnableToolTipsNothingIsAsked)
@@ -115,3 +126,39 @@ TEST_F(ToolTipTest, WithoutEnableToolTipsNothingIsAsked)
     EXPECT_FALSE(dialog.Logged("OnToolTip 0"));
 }
 } // namespace
+
+// A screen reader reads a control's tooltip as its description, asked the
+// way the tooltip itself is asked; a control without one has none.
+TEST_F(ToolTipTest, TooltipsAreTheControlsAccessibleDescriptions)
+{
+    AfxAccessibleInfo apply, list, name, first;
+    AfxQueueModalDriver(IDD_TEST,
+                        [&](CDialog& d)
+                        {
+                            AfxTestAccessible(d, IDC_T_APPLY, &apply);
+                            AfxTestAccessible(d, IDC_T_LIST, &list);
+                            AfxTestAccessible(d, IDC_T_NAME, &name);
+                            AfxTestAccessible(d, IDC_T_FIRST, &first);
+                            d.EndDialog(IDCANCEL);
+                        });
+    dialog.DoModal();
+    EXPECT_EQ(apply.description, "Applies the \u00B0 settings");
+    EXPECT_EQ(list.description, kLong);
+    EXPECT_EQ(name.description, "");
+    EXPECT_EQ(first.description, "");
+}
+
+TEST_F(ToolTipTest, NoDescriptionsWhileTooltipsAreOff)
+{
+    dialog.onInit = nullptr;
+    AfxAccessibleInfo apply;
+    AfxQueueModalDriver(IDD_TEST,
+                        [&](CDialog& d)
+                        {
+                            AfxTestAccessible(d, IDC_T_APPLY, &apply);
+                            d.EndDialog(IDCANCEL);
+                        });
+    dialog.DoModal();
+    EXPECT_EQ(apply.description, "");
+    EXPECT_TRUE(askedIds.empty());
+}

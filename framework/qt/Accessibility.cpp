@@ -1,0 +1,630 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "framework/qt/Accessibility.h"
+
+#include "framework/core/AfxResources.h"
+#include "framework/dialogs/WinStyles.h"
+#include "framework/qt/ControlOps.h"
+#include "framework/qt/DialogWindow.h"
+#include "framework/qt/QtBridge.h"
+#include "framework/qt/RadioControl.h"
+#include "framework/qt/StaticControl.h"
+#include "framework/qt/UpDownControl.h"
+
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+
+#include <algorithm>
+#include <climits>
+
+namespace
+{
+// The text without its mnemonic marks ("&&" is a literal ampersand), on one
+// line: a wrapped caption is one sentence to a listener.
+QString Spoken(const QString& text, bool mnemonics)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i)
+    {
+        if (mnemonics && text[i] == QLatin1Char('&') && i + 1 < text.size())
+        {
+            ++i;
+        }
+        out.append(text[i] == QLatin1Char('\n') ? QLatin1Char(' ') : text[i]);
+    }
+    return out.simplified();
+}
+
+// The letter after the first single '&', lower case; null when none.
+QChar MnemonicOf(const QString& text)
+{
+    for (qsizetype i = 0; i + 1 < text.size(); ++i)
+    {
+        if (text[i] == QLatin1Char('&'))
+        {
+            if (text[i + 1] != QLatin1Char('&'))
+            {
+                return text[i + 1].toLower();
+            }
+            ++i;
+        }
+    }
+    return {};
+}
+
+bool HasOwnCaption(WindowKind kind)
+{
+    return kind == WindowKind::PushButton || kind == WindowKind::RadioButton ||
+           kind == WindowKind::CheckBox || kind == WindowKind::Static ||
+           kind == WindowKind::GroupBox;
+}
+
+QString CaptionOf(const WindowRecord* window)
+{
+    const bool mnemonics = window->kind != WindowKind::Static || (window->style & SS_NOPREFIX) == 0;
+    return Spoken(QtBridge::ToQt(ControlOps::GetText(window)), mnemonics);
+}
+
+// The static text that labels the control by where it stands: the nearest
+// control on its left on the same line when that is a static text, else the
+// nearest one just above it in the same column when that is one. Group boxes
+// surround controls rather than stand beside them, so they are not
+// neighbours.
+const WindowRecord* LabelBeside(const WindowRecord* window)
+{
+    const DialogState& dialog = *window->dialog;
+    const QRect r = window->widget->geometry();
+    const WindowRecord* left = nullptr;
+    const WindowRecord* above = nullptr;
+    int leftEdge = INT_MIN;
+    int aboveEdge = INT_MIN;
+    for (const auto& other : dialog.controls)
+    {
+        if (other.get() == window || other->kind == WindowKind::GroupBox || !other->widget)
+        {
+            continue;
+        }
+        const QRect o = other->widget->geometry();
+        const bool sameLine = o.top() <= r.bottom() && o.bottom() >= r.top();
+        const bool sameColumn = o.left() <= r.right() && o.right() >= r.left();
+        // An up-down control overlaps its buddy's edge: beside means wholly
+        // on that side of the control's middle.
+        if (sameLine && o.left() < r.left() && o.right() < r.center().x() && o.right() > leftEdge)
+        {
+            left = other.get();
+            leftEdge = o.right();
+        }
+        if (sameColumn && o.top() < r.top() && o.bottom() < r.center().y() &&
+            o.bottom() > aboveEdge)
+        {
+            above = other.get();
+            aboveEdge = o.bottom();
+        }
+    }
+    if (left != nullptr && left->kind == WindowKind::Static)
+    {
+        return left;
+    }
+    // Just above: no more than a line of text between them.
+    if (above != nullptr && above->kind == WindowKind::Static &&
+        r.top() - aboveEdge <= dialog.baseY)
+    {
+        return above;
+    }
+    return nullptr;
+}
+
+// The smallest group box whose frame holds the control's middle.
+const WindowRecord* GroupAround(const WindowRecord* window)
+{
+    const QPoint middle = window->widget->geometry().center();
+    const WindowRecord* group = nullptr;
+    long long area = LLONG_MAX;
+    for (const auto& other : window->dialog->controls)
+    {
+        if (other->kind != WindowKind::GroupBox || !other->widget)
+        {
+            continue;
+        }
+        const QRect o = other->widget->geometry();
+        const long long size = static_cast<long long>(o.width()) * o.height();
+        if (o.contains(middle) && size < area)
+        {
+            group = other.get();
+            area = size;
+        }
+    }
+    return group;
+}
+
+QString ProgramName(const WindowRecord* window)
+{
+    if (window->dialog->tmpl == nullptr)
+    {
+        return {};
+    }
+    const unsigned stringId = AfxFindAccessibleName(window->dialog->tmpl->id, window->id);
+    const char* text = stringId != 0 ? AfxFindStringUtf8(stringId) : nullptr;
+    return text != nullptr ? QString::fromUtf8(text) : QString();
+}
+
+// The record of exactly this widget (not of a widget it sits in).
+WindowRecord* RecordOf(const QWidget* widget)
+{
+    WindowRecord* record = WindowRegistry::FromWidget(widget);
+    return record != nullptr && record->widget == widget ? record : nullptr;
+}
+
+// Every interface of the layer: role by the kind of control, name and
+// description by the rules above, asked afresh each time.
+class ControlInterface : public QAccessibleWidget
+{
+public:
+    ControlInterface(QWidget* widget, QAccessible::Role role) : QAccessibleWidget(widget, role) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        const WindowRecord* record = RecordOf(widget());
+        switch (t)
+        {
+        case QAccessible::Name:
+            return record != nullptr ? Accessibility::NameOf(record) : QString();
+        case QAccessible::Description:
+            return record != nullptr ? Accessibility::DescriptionOf(record) : QString();
+        case QAccessible::Value:
+            return Value();
+        case QAccessible::Accelerator:
+        {
+            const QChar letter =
+                record != nullptr && HasOwnCaption(record->kind) &&
+                        (record->kind != WindowKind::Static || (record->style & SS_NOPREFIX) == 0)
+                    ? MnemonicOf(QtBridge::ToQt(ControlOps::GetText(record)))
+                    : QChar();
+            return letter.isNull() ? QString() : QStringLiteral("Alt+") + letter.toUpper();
+        }
+        default:
+            return QAccessibleWidget::text(t);
+        }
+    }
+
+protected:
+    virtual QString Value() const { return {}; }
+};
+
+// A dialog lists its controls in template order, which is their tab order,
+// as the platform does; the toolkit's order puts group boxes first, since
+// they are drawn beneath the rest.
+class DialogInterface : public ControlInterface
+{
+public:
+    explicit DialogInterface(QWidget* window) : ControlInterface(window, QAccessible::Dialog) {}
+
+    int childCount() const override
+    {
+        const DialogState* dialog = Dialog();
+        return dialog != nullptr ? static_cast<int>(dialog->controls.size())
+                                 : ControlInterface::childCount();
+    }
+
+    QAccessibleInterface* child(int index) const override
+    {
+        const DialogState* dialog = Dialog();
+        if (dialog == nullptr)
+        {
+            return ControlInterface::child(index);
+        }
+        if (index < 0 || static_cast<std::size_t>(index) >= dialog->controls.size() ||
+            !dialog->controls[static_cast<std::size_t>(index)]->widget)
+        {
+            return nullptr;
+        }
+        return QAccessible::queryAccessibleInterface(
+            dialog->controls[static_cast<std::size_t>(index)]->widget.data());
+    }
+
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        const DialogState* dialog = Dialog();
+        if (dialog == nullptr)
+        {
+            return ControlInterface::indexOfChild(child);
+        }
+        for (std::size_t i = 0; child != nullptr && i < dialog->controls.size(); ++i)
+        {
+            if (dialog->controls[i]->widget.data() == child->object())
+            {
+                return static_cast<int>(i);
+            }
+        }
+        return -1;
+    }
+
+private:
+    const DialogState* Dialog() const
+    {
+        const WindowRecord* record = RecordOf(widget());
+        return record != nullptr && record->kind == WindowKind::Dialog ? record->dialog : nullptr;
+    }
+};
+
+// Push buttons, radio buttons and check boxes. An action presses the button
+// as a click would, a moment later, so that whoever asked is answered before
+// the button's command runs (which may open a modal dialog).
+class ButtonInterface : public ControlInterface
+{
+public:
+    ButtonInterface(QAbstractButton* button, QAccessible::Role role)
+        : ControlInterface(button, role)
+    {
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = ControlInterface::state();
+        const auto* button = static_cast<const QAbstractButton*>(widget());
+        if (role() == QAccessible::Button)
+        {
+            const auto* push = qobject_cast<const QPushButton*>(button);
+            s.defaultButton = push != nullptr && push->isDefault();
+        }
+        else
+        {
+            s.checkable = true;
+            s.checked = button->isChecked();
+        }
+        return s;
+    }
+
+    QStringList actionNames() const override
+    {
+        QStringList names;
+        if (widget()->isEnabled())
+        {
+            names << (role() == QAccessible::Button ? pressAction() : toggleAction());
+        }
+        return names + ControlInterface::actionNames();
+    }
+
+    void doAction(const QString& action) override
+    {
+        if (!widget()->isEnabled())
+        {
+            return;
+        }
+        if (action == pressAction() || action == toggleAction())
+        {
+            static_cast<QAbstractButton*>(widget())->animateClick();
+            return;
+        }
+        ControlInterface::doAction(action);
+    }
+
+    QStringList keyBindingsForAction(const QString& action) const override
+    {
+        const QString accelerator = text(QAccessible::Accelerator);
+        if ((action == pressAction() || action == toggleAction()) && !accelerator.isEmpty())
+        {
+            return {accelerator};
+        }
+        return ControlInterface::keyBindingsForAction(action);
+    }
+};
+
+// Drop-down lists: named by their label, the selection is their value, the
+// dropped-down list is their one child (as in Qt's own combo box).
+class ComboInterface : public ControlInterface
+{
+public:
+    explicit ComboInterface(QComboBox* combo) : ControlInterface(combo, QAccessible::ComboBox) {}
+
+    int childCount() const override { return 1; }
+
+    QAccessibleInterface* child(int index) const override
+    {
+        return index == 0 ? QAccessible::queryAccessibleInterface(Combo()->view()) : nullptr;
+    }
+
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        return child != nullptr && child->object() == Combo()->view() ? 0 : -1;
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = ControlInterface::state();
+        const bool open = Combo()->view()->isVisible();
+        s.expandable = true;
+        s.expanded = open;
+        s.collapsed = !open;
+        s.hasPopup = true;
+        return s;
+    }
+
+    QStringList actionNames() const override
+    {
+        return QStringList{showMenuAction(), pressAction()} + ControlInterface::actionNames();
+    }
+
+    void doAction(const QString& action) override
+    {
+        if (action != showMenuAction() && action != pressAction())
+        {
+            ControlInterface::doAction(action);
+            return;
+        }
+        if (Combo()->view()->isVisible())
+        {
+            Combo()->hidePopup();
+        }
+        else if (Combo()->isEnabled())
+        {
+            Combo()->showPopup();
+        }
+    }
+
+protected:
+    QString Value() const override { return Combo()->currentText(); }
+
+private:
+    QComboBox* Combo() const { return static_cast<QComboBox*>(widget()); }
+};
+
+// Up-down controls: a spin button named after the edit it steps, its
+// position as a number.
+class SpinInterface : public ControlInterface, public QAccessibleValueInterface
+{
+public:
+    explicit SpinInterface(QWidget* spin) : ControlInterface(spin, QAccessible::SpinBox) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        return type == QAccessible::ValueInterface ? static_cast<QAccessibleValueInterface*>(this)
+                                                   : ControlInterface::interface_cast(type);
+    }
+
+    QVariant currentValue() const override { return ControlOps::GetPos(Record()); }
+    void setCurrentValue(const QVariant& value) override
+    {
+        ControlOps::SetPos(Record(), value.toInt());
+    }
+    QVariant maximumValue() const override
+    {
+        const WindowRecord* r = Record();
+        return r != nullptr ? std::max(r->lower, r->upper) : 0;
+    }
+    QVariant minimumValue() const override
+    {
+        const WindowRecord* r = Record();
+        return r != nullptr ? std::min(r->lower, r->upper) : 0;
+    }
+    QVariant minimumStepSize() const override { return 1; }
+
+    QStringList actionNames() const override
+    {
+        QStringList names;
+        if (widget()->isEnabled())
+        {
+            names << increaseAction() << decreaseAction();
+        }
+        return names + ControlInterface::actionNames();
+    }
+
+    void doAction(const QString& action) override
+    {
+        if (widget()->isEnabled() && (action == increaseAction() || action == decreaseAction()))
+        {
+            ControlOps::Step(Record(), action == increaseAction() ? 1 : -1);
+            return;
+        }
+        ControlInterface::doAction(action);
+    }
+
+protected:
+    QString Value() const override { return QString::number(ControlOps::GetPos(Record())); }
+
+private:
+    WindowRecord* Record() const { return RecordOf(widget()); }
+};
+
+// The layer's windows and controls get the interfaces above; edits and list
+// boxes keep Qt's own, which serve text and rows fully and read the name and
+// description the layer gives the widget. Anything else (message boxes,
+// menus, tooltips) is Qt's.
+QAccessibleInterface* Factory(const QString&, QObject* object)
+{
+    if (object == nullptr || !object->isWidgetType())
+    {
+        return nullptr;
+    }
+    auto* widget = static_cast<QWidget*>(object);
+    if (dynamic_cast<DialogWindow*>(widget) != nullptr)
+    {
+        return new DialogInterface(widget);
+    }
+    if (widget->isWindow() || dynamic_cast<DialogWindow*>(widget->parentWidget()) == nullptr)
+    {
+        return nullptr;
+    }
+    if (auto* label = dynamic_cast<StaticControl*>(widget))
+    {
+        switch (label->mode())
+        {
+        case StaticControl::Mode::Icon:
+            return new ControlInterface(widget, QAccessible::Graphic);
+        case StaticControl::Mode::GroupBox:
+            return new ControlInterface(widget, QAccessible::Grouping);
+        case StaticControl::Mode::Text:
+            return new ControlInterface(widget, QAccessible::StaticText);
+        }
+    }
+    if (dynamic_cast<UpDownControl*>(widget) != nullptr)
+    {
+        return new SpinInterface(widget);
+    }
+    if (auto* radio = dynamic_cast<RadioControl*>(widget))
+    {
+        return new ButtonInterface(radio, QAccessible::RadioButton);
+    }
+    if (auto* check = qobject_cast<QCheckBox*>(widget))
+    {
+        return new ButtonInterface(check, QAccessible::CheckBox);
+    }
+    if (auto* push = qobject_cast<QPushButton*>(widget))
+    {
+        return new ButtonInterface(push, QAccessible::Button);
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(widget))
+    {
+        return new ComboInterface(combo);
+    }
+    return nullptr;
+}
+
+bool KeepsQtInterface(WindowKind kind)
+{
+    return kind == WindowKind::Edit || kind == WindowKind::ListBox;
+}
+
+void Mirror(WindowRecord* control, bool names, bool descriptions)
+{
+    if (control == nullptr || !control->widget || !KeepsQtInterface(control->kind))
+    {
+        return;
+    }
+    // Setting either one announces a change, so only a real change is set.
+    if (names)
+    {
+        const QString name = Accessibility::NameOf(control);
+        if (control->widget->accessibleName() != name)
+        {
+            control->widget->setAccessibleName(name);
+        }
+    }
+    if (descriptions)
+    {
+        const QString description = Accessibility::DescriptionOf(control);
+        if (control->widget->accessibleDescription() != description)
+        {
+            control->widget->setAccessibleDescription(description);
+        }
+    }
+}
+} // namespace
+
+void Accessibility::Install()
+{
+    static bool installed = false;
+    if (!installed)
+    {
+        QAccessible::installFactory(Factory);
+        installed = true;
+    }
+}
+
+QString Accessibility::NameOf(const WindowRecord* window)
+{
+    if (window == nullptr || !window->widget || window->dialog == nullptr)
+    {
+        return {};
+    }
+    if (window->kind == WindowKind::Dialog)
+    {
+        return window->widget->windowTitle();
+    }
+    const QString supplied = ProgramName(window);
+    if (!supplied.isEmpty())
+    {
+        return supplied;
+    }
+    if (HasOwnCaption(window->kind))
+    {
+        return CaptionOf(window);
+    }
+    switch (window->kind)
+    {
+    case WindowKind::Icon:
+        return QtBridge::ToQt(AfxResourceAppName());
+    case WindowKind::UpDown:
+    {
+        const WindowRecord* buddy = WindowRegistry::Find(window->buddy);
+        return buddy != nullptr && buddy->dialog == window->dialog ? NameOf(buddy) : QString();
+    }
+    default:
+        break;
+    }
+    if (const WindowRecord* label = LabelBeside(window))
+    {
+        return CaptionOf(label);
+    }
+    if (const WindowRecord* group = GroupAround(window))
+    {
+        return CaptionOf(group);
+    }
+    return {};
+}
+
+QString Accessibility::DescriptionOf(const WindowRecord* window)
+{
+    if (window == nullptr || window->kind == WindowKind::Dialog || window->dialog == nullptr)
+    {
+        return {};
+    }
+    auto* dialogWindow = dynamic_cast<DialogWindow*>(window->dialog->widget.data());
+    QString text;
+    if (dialogWindow == nullptr || !dialogWindow->RequestToolTip(window, &text))
+    {
+        return {};
+    }
+    return text;
+}
+
+void Accessibility::DialogInitialised(DialogState& dialog)
+{
+    for (const auto& control : dialog.controls)
+    {
+        Mirror(control.get(), true, true);
+    }
+}
+
+void Accessibility::TextChanged(WindowRecord* window)
+{
+    if (window == nullptr || !window->widget || window->dialog == nullptr)
+    {
+        return;
+    }
+    // Buttons and windows announce their own new captions.
+    if (window->kind != WindowKind::Static && window->kind != WindowKind::GroupBox)
+    {
+        return;
+    }
+    QAccessibleEvent changed(window->widget.data(), QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&changed);
+    // A label's text is the name of whatever it labels.
+    for (const auto& control : window->dialog->controls)
+    {
+        if (KeepsQtInterface(control->kind))
+        {
+            Mirror(control.get(), true, false);
+        }
+        else if ((control->kind == WindowKind::ComboBox || control->kind == WindowKind::UpDown) &&
+                 control->widget)
+        {
+            QAccessibleEvent renamed(control->widget.data(), QAccessible::NameChanged);
+            QAccessible::updateAccessibility(&renamed);
+        }
+    }
+}
+
+void Accessibility::ValueChanged(WindowRecord* spin)
+{
+    if (spin == nullptr || !spin->widget)
+    {
+        return;
+    }
+    QAccessibleValueChangeEvent changed(spin->widget.data(), ControlOps::GetPos(spin));
+    QAccessible::updateAccessibility(&changed);
+}

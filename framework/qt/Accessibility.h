@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: Apache-2.0
+// What the platform's accessibility gave every dialog for free, given through
+// Qt's accessibility interfaces (which Qt hands on to the desktop's service,
+// AT-SPI on Linux): each window and control has the role, name, value, states
+// and description a screen reader expects.
+//
+// A control is named by what a sighted operator reads beside it: the program's
+// own name for it when the program gives one, else its own caption, else the
+// static text on its left on the same line, else the static text just above
+// it, else the caption of the group box around it. Its tooltip, asked as the
+// tooltip itself is asked (TTN_NEEDTEXTA), is its description.
+#ifndef KELM_FRAMEWORK_UI_ACCESSIBILITY_H
+#define KELM_FRAMEWORK_UI_ACCESSIBILITY_H
+
+#include "framework/qt/WindowRegistry.h"
+
+#include <QString>
+
+class Accessibility
+{
+public:
+    // Puts the layer's interfaces before Qt's own; once per process, after
+    // the application object exists.
+    static void Install();
+
+    static QString NameOf(const WindowRecord* window);
+    static QString DescriptionOf(const WindowRecord* window);
+
+    // Edits and list boxes keep Qt's own interfaces, which read the name and
+    // description the widget carries: these give them to the widgets. Once
+    // OnInitDialog has run, both (so the dialog's tooltip handler is asked
+    // then for each edit and list box); after a static text or a group box
+    // caption changed, the names.
+    static void DialogInitialised(DialogState& dialog);
+    static void TextChanged(WindowRecord* window);
+    // An up-down control's position changed.
+    static void ValueChanged(WindowRecord* spin);
+};
+
+#endif

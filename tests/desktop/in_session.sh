@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
+# Runs inside a private D-Bus session (dbus-run-session): starts the
+# accessibility bus and one display server, starts the program on it, lets
+# operator_session.py work it through AT-SPI, and checks how it ended.
+# Usage: in_session.sh PROGRAM xcb|wayland WORKDIR
+set -euo pipefail
+program=$1
+platform=$2
+work=$3
+here=$(cd "$(dirname "$0")" && pwd)
+mkdir -p "$work/cwd"
+trace="$work/trace.txt"
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+}
+trap cleanup EXIT
+fail() { echo "FAILED ($platform): $*" >&2; exit 1; }
+
+# Waits up to five seconds for a condition (a command) to hold.
+await() {
+  for _ in $(seq 50); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
+bus_owned() {
+  dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+    org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus 2>/dev/null | grep -q 'boolean true'
+}
+
+/usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/a11y.log" 2>&1 &
+pids+=($!)
+await bus_owned || fail "the accessibility bus (at-spi-bus-launcher) did not start"
+
+case $platform in
+  xcb)
+    # A display of its own; -noreset keeps the server from resetting when
+    # its last client leaves, which refuses whoever connects meanwhile.
+    display=90
+    while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
+      display=$((display + 1))
+    done
+    Xvfb ":$display" -noreset -nolisten tcp -screen 0 1024x768x24 >"$work/display.log" 2>&1 &
+    pids+=($!)
+    await test -S "/tmp/.X11-unix/X$display" || fail "Xvfb did not start: $(cat "$work/display.log")"
+    export DISPLAY=":$display"
+    unset WAYLAND_DISPLAY
+    ;;
+  wayland)
+    export XDG_RUNTIME_DIR="$work/runtime"
+    mkdir -p "$XDG_RUNTIME_DIR"
+    chmod 700 "$XDG_RUNTIME_DIR"
+    weston --backend=headless-backend.so --socket=wayland-kelm --idle-time=0 \
+      >"$work/display.log" 2>&1 &
+    pids+=($!)
+    await test -S "$XDG_RUNTIME_DIR/wayland-kelm" || fail "Weston did not start: $(cat "$work/display.log")"
+    export WAYLAND_DISPLAY=wayland-kelm
+    unset DISPLAY
+    ;;
+  *) fail "unknown display system" ;;
+esac
+
+export QT_QPA_PLATFORM=$platform QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+(cd "$work/cwd" && exec "$program") 2>"$trace" &
+app=$!
+pids+=("$app")
+
+status=0
+timeout 45 /usr/bin/python3 "$here/operator_session.py" "$app" "$platform" || status=$?
+
+if grep -q 'could not connect to display\|Failed to create wl_display' "$trace"; then
+  fail "the display server refused the program's connection; its own words: $(grep -m1 'connect to display\|wl_display' "$trace")"
+fi
+[ "$status" = 0 ] || fail "the operator's session stopped; the program's standard error:
+$(cat "$trace")"
+
+# The operator ended it: the program must be on its way out by itself.
+await bash -c "! kill -0 $app 2>/dev/null" || fail "the program did not end after its last window closed"
+wait "$app" || fail "the program ended with status $?"
+/usr/bin/python3 "$here/operator_session.py" --trace "$trace" || fail "the trace is not the session's"
+[ -s "$work/cwd/KelmUtilitiesSerialize.dat" ] || fail "the connection choices were not saved"
+echo "desktop session ($platform): passed"

@@ -1,0 +1,289 @@
+// SPDX-License-Identifier: Apache-2.0
+// What a screen reader is told of the layer's windows: the role of every
+// kind of control, its states, and the name a sighted operator would read
+// beside it, worked out from where the template puts it.
+#include "framework/core/AfxResources.h"
+#include "framework/testing/TestSeams.h"
+#include "tests/support/TestDialog.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace
+{
+enum NamingIds
+{
+    IDD_NAMING = 9101,
+    IDC_N_HOST_LABEL = 3001,
+    IDC_N_HOST = 3002,
+    IDC_N_BESIDE_EDIT = 3003,
+    IDC_N_PORT_LABEL = 3004,
+    IDC_N_PORT = 3005,
+    IDC_N_FAR_LABEL = 3006,
+    IDC_N_FAR = 3007,
+    IDC_N_PROXY = 3008,
+    IDC_N_IN_GROUP = 3009,
+    IDC_N_USER_LABEL = 3010,
+    IDC_N_USER = 3011,
+    IDC_N_REMEMBER = 3012,
+    IDC_N_NOPREFIX = 3013,
+    IDC_N_PREFIX = 3014,
+    IDC_N_COUNT_LABEL = 3015,
+    IDC_N_COUNT = 3016,
+    IDC_N_COUNT_SPIN = 3017,
+    IDC_N_COLOUR_LABEL = 3018,
+    IDC_N_COLOUR = 3019,
+};
+
+constexpr unsigned kChild = WS_CHILD | WS_VISIBLE;
+constexpr unsigned kLabel = kChild | SS_LEFT | WS_GROUP;
+constexpr unsigned kEdit = kChild | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP;
+
+// Labels come after their controls, as in the program's own templates, so
+// that template order cannot be what names them.
+const ResDialogItem kNamingItems[] = {
+    // A label on the left; an edit whose left neighbour is another edit.
+    {IDC_N_HOST, RES_CLASS_EDIT, "", 40, 5, 60, 12, kEdit, 0},
+    {IDC_N_BESIDE_EDIT, RES_CLASS_EDIT, "", 110, 5, 40, 12, kEdit, 0},
+    // A label just above; a label too far above to belong to its edit.
+    {IDC_N_PORT, RES_CLASS_EDIT, "", 7, 35, 40, 12, kEdit, 0},
+    {IDC_N_FAR, RES_CLASS_EDIT, "", 60, 50, 40, 12, kEdit, 0},
+    // Inside a group box: without a label the group names it, with one the
+    // label does.
+    {IDC_N_IN_GROUP, RES_CLASS_EDIT, "", 10, 85, 50, 12, kEdit, 0},
+    {IDC_N_USER, RES_CLASS_EDIT, "", 100, 85, 50, 12, kEdit, 0},
+    {IDC_N_REMEMBER, RES_CLASS_BUTTON, "&Remember", 10, 115, 60, 10,
+     kChild | BS_AUTOCHECKBOX | WS_TABSTOP, 0},
+    {IDC_N_NOPREFIX, RES_CLASS_STATIC, "Tom & Jerry", 80, 115, 50, 8, kLabel | SS_NOPREFIX, 0},
+    {IDC_N_PREFIX, RES_CLASS_STATIC, "Salt && &Pepper\nand more", 140, 112, 60, 16, kLabel, 0},
+    {IDC_N_COUNT, RES_CLASS_EDIT, "", 35, 135, 30, 12, kEdit | ES_NUMBER, 0},
+    {IDC_N_COUNT_SPIN, RES_CLASS_UPDOWN, "", 60, 135, 10, 12,
+     kChild | UDS_AUTOBUDDY | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS, 0},
+    {IDC_N_COLOUR, RES_CLASS_COMBOBOX, "", 145, 135, 55, 40,
+     kChild | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
+    {IDC_STATIC, RES_CLASS_STATIC, "#128", 180, 40, 20, 20, kChild | SS_ICON, 0},
+    {1, RES_CLASS_BUTTON, "OK", 50, 155, 50, 14, kChild | BS_DEFPUSHBUTTON | WS_TABSTOP, 0},
+    {2, RES_CLASS_BUTTON, "Cancel", 110, 155, 50, 14, kChild | BS_PUSHBUTTON | WS_TABSTOP, 0},
+    {IDC_N_HOST_LABEL, RES_CLASS_STATIC, "&Host:", 7, 7, 30, 8, kLabel, 0},
+    {IDC_N_PORT_LABEL, RES_CLASS_STATIC, "Port", 7, 25, 40, 8, kLabel, 0},
+    {IDC_N_FAR_LABEL, RES_CLASS_STATIC, "Far", 60, 25, 40, 8, kLabel, 0},
+    {IDC_N_USER_LABEL, RES_CLASS_STATIC, "User", 70, 87, 25, 8, kLabel, 0},
+    {IDC_N_COUNT_LABEL, RES_CLASS_STATIC, "Count", 7, 137, 25, 8, kLabel, 0},
+    {IDC_N_COLOUR_LABEL, RES_CLASS_STATIC, "Colour:", 110, 137, 30, 8, kLabel, 0},
+    {IDC_N_PROXY, RES_CLASS_BUTTON, "&Proxy", 4, 72, 200, 35, kChild | BS_GROUPBOX, 0},
+};
+
+const ResDialogTemplate kNaming = {IDD_NAMING,
+                                   "Naming",
+                                   210,
+                                   175,
+                                   "MS Sans Serif",
+                                   8,
+                                   DS_MODALFRAME | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                                   0,
+                                   kNamingItems,
+                                   sizeof(kNamingItems) / sizeof(kNamingItems[0])};
+
+AfxAccessibleInfo Info(CDialog& d, int id)
+{
+    AfxAccessibleInfo info;
+    EXPECT_TRUE(AfxTestAccessible(d, id, &info)) << id;
+    return info;
+}
+
+class AccessibilityTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { AfxRegisterDialogTemplate(&kNaming); }
+    void TearDown() override
+    {
+        AfxClearModalDrivers();
+        EXPECT_EQ(AfxUnfinishedModalCount(), 0);
+    }
+};
+} // namespace
+
+TEST_F(AccessibilityTest, ControlsAreNamedByWhatStandsBesideThem)
+{
+    std::map<int, std::string> names;
+    AfxAccessibleInfo spin, count, colour, icon, remember;
+    TestDialog dialog(IDD_NAMING);
+    dialog.onInit = [&]
+    {
+        auto* combo = static_cast<CComboBox*>(dialog.GetDlgItem(IDC_N_COLOUR));
+        combo->AddString("red");
+        combo->AddString("green");
+        combo->SetCurSel(1);
+        static_cast<CSpinButtonCtrl*>(dialog.GetDlgItem(IDC_N_COUNT_SPIN))->SetRange(0, 9);
+        static_cast<CSpinButtonCtrl*>(dialog.GetDlgItem(IDC_N_COUNT_SPIN))->SetPos(4);
+    };
+    AfxQueueModalDriver(IDD_NAMING,
+                        [&](CDialog& d)
+                        {
+                            for (const int id : std::initializer_list<int>{
+                                     IDC_N_HOST, IDC_N_BESIDE_EDIT, IDC_N_PORT, IDC_N_FAR,
+                                     IDC_N_IN_GROUP, IDC_N_USER, IDC_N_REMEMBER, IDC_N_NOPREFIX,
+                                     IDC_N_PREFIX, IDC_N_COUNT, IDC_N_COUNT_SPIN, IDC_N_COLOUR,
+                                     IDC_N_PROXY, IDOK})
+                            {
+                                names[id] = Info(d, id).name;
+                            }
+                            spin = Info(d, IDC_N_COUNT_SPIN);
+                            count = Info(d, IDC_N_COUNT);
+                            colour = Info(d, IDC_N_COLOUR);
+                            remember = Info(d, IDC_N_REMEMBER);
+                            EXPECT_TRUE(AfxTestAccessibleAt(d, 12, &icon));
+                            d.EndDialog(IDCANCEL);
+                        });
+    dialog.DoModal();
+
+    EXPECT_EQ(names[IDC_N_HOST], "Host:");
+    // A static further left does not name a control across another control.
+    EXPECT_EQ(names[IDC_N_BESIDE_EDIT], "");
+    EXPECT_EQ(names[IDC_N_PORT], "Port");
+    // More than a line of empty room: the label is not this edit's.
+    EXPECT_EQ(names[IDC_N_FAR], "");
+    EXPECT_EQ(names[IDC_N_IN_GROUP], "Proxy");
+    EXPECT_EQ(names[IDC_N_USER], "User");
+    // Controls with a caption of their own go by it, mnemonic marks read as
+    // the text shows them.
+    EXPECT_EQ(names[IDC_N_REMEMBER], "Remember");
+    EXPECT_EQ(names[IDC_N_NOPREFIX], "Tom & Jerry");
+    EXPECT_EQ(names[IDC_N_PREFIX], "Salt & Pepper and more");
+    EXPECT_EQ(names[IDC_N_PROXY], "Proxy");
+    EXPECT_EQ(names[IDOK], "OK");
+    // The spin button is named after the edit it steps.
+    EXPECT_EQ(names[IDC_N_COUNT], "Count");
+    EXPECT_EQ(names[IDC_N_COUNT_SPIN], "Count");
+
+    EXPECT_EQ(spin.role, "SpinBox");
+    EXPECT_EQ(spin.value, "4");
+    EXPECT_EQ(count.value, "4");
+    EXPECT_EQ(colour.role, "ComboBox");
+    EXPECT_EQ(colour.name, "Colour:");
+    EXPECT_EQ(colour.value, "green");
+    EXPECT_EQ(colour.childCount, 1); // the list that drops down
+    EXPECT_EQ(remember.role, "CheckBox");
+    EXPECT_EQ(remember.accelerator, "Alt+R");
+    EXPECT_TRUE(remember.checkable);
+    EXPECT_EQ(icon.role, "Graphic");
+    EXPECT_EQ(icon.name, AfxResourceAppName());
+}
+
+TEST_F(AccessibilityTest, NamesFollowTheLabelsTextAndValuesFollowTheControls)
+{
+    AfxAccessibleInfo before, after, spinAfter, comboAfter, checkedAfter;
+    TestDialog dialog(IDD_NAMING);
+    dialog.onInit = [&]
+    {
+        auto* combo = static_cast<CComboBox*>(dialog.GetDlgItem(IDC_N_COLOUR));
+        combo->AddString("red");
+        combo->AddString("green");
+        static_cast<CSpinButtonCtrl*>(dialog.GetDlgItem(IDC_N_COUNT_SPIN))->SetRange(0, 9);
+    };
+    AfxQueueModalDriver(IDD_NAMING,
+                        [&](CDialog& d)
+                        {
+                            before = Info(d, IDC_N_HOST);
+                            d.SetDlgItemText(IDC_N_HOST_LABEL, "&Server:");
+                            d.SetDlgItemText(IDC_N_COLOUR_LABEL, "Shade:");
+                            after = Info(d, IDC_N_HOST);
+                            EXPECT_TRUE(AfxTestAccessibleAction(d, IDC_N_COUNT_SPIN, "Increase"));
+                            EXPECT_TRUE(AfxTestAccessibleAction(d, IDC_N_COUNT_SPIN, "Increase"));
+                            spinAfter = Info(d, IDC_N_COUNT_SPIN);
+                            AfxTestSelect(d, IDC_N_COLOUR, 0);
+                            comboAfter = Info(d, IDC_N_COLOUR);
+                            EXPECT_TRUE(AfxTestAccessibleAction(d, IDC_N_REMEMBER, "Toggle"));
+                            checkedAfter = Info(d, IDC_N_REMEMBER);
+                            d.EndDialog(IDCANCEL);
+                        });
+    dialog.DoModal();
+
+    EXPECT_EQ(before.name, "Host:");
+    EXPECT_EQ(after.name, "Server:");
+    EXPECT_EQ(comboAfter.name, "Shade:");
+    EXPECT_EQ(comboAfter.value, "red");
+    EXPECT_EQ(spinAfter.value, "2");
+    EXPECT_TRUE(checkedAfter.checked);
+}
+
+TEST_F(AccessibilityTest, RolesAndStatesFollowEveryKindOfControl)
+{
+    std::map<int, AfxAccessibleInfo> seen;
+    AfxAccessibleInfo dialogInfo;
+    TestDialog dialog;
+    AfxQueueModalDriver(IDD_TEST,
+                        [&](CDialog& d)
+                        {
+                            d.GetDlgItem(IDC_T_APPLY)->EnableWindow(FALSE);
+                            d.CheckRadioButton(IDC_T_FIRST, IDC_T_THIRD, IDC_T_SECOND);
+                            AfxTestType(d, IDC_T_PASSWORD, "secret");
+                            AfxTestType(d, IDC_T_NAME, "Ada");
+                            for (const int id : std::initializer_list<int>{
+                                     IDC_T_NAME, IDC_T_APPLY, IDC_T_FIRST, IDC_T_SECOND,
+                                     IDC_T_PLAIN, IDC_T_LIST, IDC_T_SPIN, IDC_T_FRAME, IDC_T_HIDDEN,
+                                     IDC_T_PASSWORD, IDOK})
+                            {
+                                seen[id] = Info(d, id);
+                            }
+                            dialogInfo = Info(d, 0);
+                            d.EndDialog(IDCANCEL);
+                        });
+    dialog.DoModal();
+
+    EXPECT_EQ(dialogInfo.role, "Dialog");
+    EXPECT_EQ(dialogInfo.name, "Test dialog");
+    EXPECT_EQ(dialogInfo.childCount, 19);
+
+    EXPECT_EQ(seen[IDC_T_NAME].role, "EditableText");
+    EXPECT_EQ(seen[IDC_T_NAME].name, "Name:");
+    EXPECT_EQ(seen[IDC_T_NAME].value, "Ada");
+    EXPECT_TRUE(seen[IDC_T_NAME].focused);
+    EXPECT_FALSE(seen[IDC_T_NAME].password);
+
+    EXPECT_EQ(seen[IDC_T_PASSWORD].role, "EditableText");
+    EXPECT_TRUE(seen[IDC_T_PASSWORD].password);
+    EXPECT_EQ(seen[IDC_T_PASSWORD].value.find("secret"), std::string::npos);
+    EXPECT_FALSE(seen[IDC_T_PASSWORD].focused);
+
+    EXPECT_EQ(seen[IDC_T_APPLY].role, "Button");
+    EXPECT_FALSE(seen[IDC_T_APPLY].enabled);
+    EXPECT_TRUE(seen[IDC_T_APPLY].actions.empty() || seen[IDC_T_APPLY].actions[0] != "Press");
+    EXPECT_EQ(seen[IDOK].actions.front(), "Press");
+    EXPECT_TRUE(seen[IDOK].defaultButton);
+
+    EXPECT_EQ(seen[IDC_T_FIRST].role, "RadioButton");
+    EXPECT_EQ(seen[IDC_T_FIRST].name, "First");
+    EXPECT_FALSE(seen[IDC_T_FIRST].checked);
+    EXPECT_TRUE(seen[IDC_T_SECOND].checked);
+
+    EXPECT_EQ(seen[IDC_T_PLAIN].role, "StaticText");
+    EXPECT_EQ(seen[IDC_T_PLAIN].name, "Plain & simple");
+    EXPECT_FALSE(seen[IDC_T_PLAIN].focusable);
+    EXPECT_EQ(seen[IDC_T_FRAME].role, "Grouping");
+    EXPECT_EQ(seen[IDC_T_FRAME].name, "Frame");
+    EXPECT_EQ(seen[IDC_T_LIST].role, "List");
+    EXPECT_EQ(seen[IDC_T_SPIN].role, "SpinBox");
+    EXPECT_FALSE(seen[IDC_T_HIDDEN].visible);
+    EXPECT_EQ(seen[IDC_T_HIDDEN].name, "Zap");
+}
+
+TEST_F(AccessibilityTest, PressingThroughTheInterfaceIsAClick)
+{
+    TestDialog dialog;
+    AfxQueueModalDriver(IDD_TEST,
+                        [&](CDialog& d)
+                        {
+                            EXPECT_TRUE(AfxTestAccessibleAction(d, IDC_T_APPLY, "Press"));
+                            EXPECT_TRUE(AfxTestAccessibleAction(d, IDC_T_THIRD, "Toggle"));
+                            EXPECT_FALSE(AfxTestAccessibleAction(d, IDC_T_APPLY, "Jump"));
+                            EXPECT_TRUE(AfxTestAccessibleAction(d, IDCANCEL, "Press"));
+                        });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(dialog.log, (std::vector<std::string>{
+                              "OnApply", "OnRadio " + std::to_string(IDC_T_THIRD), "OnCancel"}));
+    EXPECT_EQ(dialog.IsDlgButtonChecked(IDC_T_THIRD), 0u); // the window is gone: nothing to ask
+}
