@@ -8,10 +8,22 @@
 #                                   in a folder of the program's own, so that
 #                                   its generic name never meets another
 #                                   tracker library in the system's path
-#   share/applications/kelm-utilities.desktop
+#   share/applications/org.example.kelm_utilities.desktop
 #   share/icons/hicolor/<size>x<size>/apps/kelm-utilities.png, .../scalable/apps/kelm-utilities.svg
+#   share/metainfo/org.example.kelm_utilities.metainfo.xml  the AppStream entry
+#   share/man/man1/kelm-utilities.1.gz
+#   share/doc/kelm-utilities/changelog.gz, .../copyright
+#   share/lintian/overrides/kelm-utilities
 # ("lib" is GNUInstallDirs' library folder; with the prefix /usr it is the
 # multiarch one, such as lib/x86_64-linux-gnu.)
+#
+# The package is built from a tree configured with the prefix /usr, the
+# package's own (scripts/package.sh). That matters beyond the paths: CPack
+# adds ldconfig calls to the package's maintainer scripts for a library in a
+# folder directly below usr/lib, as a private folder usr/lib/kelm-utilities
+# would be, while usr/lib/<multiarch>/kelm-utilities is left alone. ldconfig
+# has nothing to do for a library found through the program's RPATH, and
+# lintian reports the calls.
 include(GNUInstallDirs)
 
 install(TARGETS kelm-utilities RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -34,13 +46,30 @@ endif()
 
 set_target_properties(kelm-utilities PROPERTIES INSTALL_RPATH "${kelm_install_rpath}")
 
-# The desktop entry and the icons.
-add_subdirectory(${PROJECT_SOURCE_DIR}/packaging ${PROJECT_BINARY_DIR}/packaging)
+# A stripped install (the package's) also drops the .comment sections, the
+# compilers' version notes, which nothing running the program reads.
+set(kelm_stripped_binaries "${CMAKE_INSTALL_BINDIR}/$<TARGET_FILE_NAME:kelm-utilities>")
+if(NOT KELM_TRACKER_LIBRARY)
+  list(APPEND kelm_stripped_binaries "${kelm_private_libdir}/$<TARGET_FILE_NAME:kelm_tracker_sim>")
+endif()
+install(CODE "
+  if(CMAKE_INSTALL_DO_STRIP)
+    foreach(binary ${kelm_stripped_binaries})
+      execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/\${binary}\" COMMAND_ERROR_IS_FATAL ANY)
+    endforeach()
+  endif()")
 
-# ---- the Debian package: kelm-utilities_<version>_<architecture>.deb
+# The package's maintainer: a placeholder under example.org, reserved for
+# examples, until the project has an address of its own.
 set(KELM_PACKAGE_MAINTAINER "Kelm Utilities maintainers <kelm-utilities@example.org>"
   CACHE STRING "The Maintainer field of the Debian package")
 
+# The desktop entry, the icons, the AppStream entry, the manual page, the
+# changelog and the copyright file.
+add_subdirectory(${PROJECT_SOURCE_DIR}/packaging ${PROJECT_BINARY_DIR}/packaging)
+
+# ---- the Debian package: kelm-utilities_<version>_<architecture>.deb
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kelm-utilities)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})

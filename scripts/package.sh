@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: Apache-2.0
 # Builds the Debian package kelm-utilities_<version>_<arch>.deb in build-pkg/package/
-# and checks it: the package's fields and files, the desktop entry, the icons,
+# and checks it: the package's fields and files, lintian's verdict (no error, no
+# warning), the AppStream entry, the desktop entry, the icons, the manual page,
 # and that the program, unpacked into a scratch root and moved elsewhere, finds
 # every library (its tracker library through its relative RPATH) and starts.
 # As root, and when the package is not installed already, it also installs the
-# package with apt-get, starts the program from PATH, and removes it again
-# (KELM_PACKAGE_INSTALL=0 skips that).
+# package with apt-get, starts the program from PATH, reads its manual page with
+# man, and removes it again (KELM_PACKAGE_INSTALL=0 skips that).
 # Exits non-zero when anything fails; the last line is a one-line summary.
 # Usage: scripts/package.sh   (JOBS=n to limit the build's parallel jobs)
 set -euo pipefail
@@ -15,11 +16,21 @@ build="$top/build-pkg"
 jobs="${JOBS:-$(nproc)}"
 
 # ---- what the build and the checks need
-bash "$top/scripts/deps.sh" run dpkg-dev desktop-file-utils file binutils
+bash "$top/scripts/deps.sh" run dpkg-dev desktop-file-utils file binutils lintian appstream man-db
 
 # ---- build and package
-cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Release \
-  -DKELM_BUILD_TESTS=OFF -DKELM_BUILD_BENCHMARKS=OFF
+# With the package's own prefix, /usr (cmake/Install.cmake says why), and the
+# compiler and linker flags a Debian package is built with, hardening included
+# (lintian reports binaries without it); no -g, as the package is stripped.
+buildflags() {
+  (cd "$top" && DEB_BUILD_MAINT_OPTIONS=hardening=+all DEB_CXXFLAGS_MAINT_STRIP=-g \
+    dpkg-buildflags --get "$1")
+}
+ldflags=$(buildflags LDFLAGS)
+cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+  -DKELM_BUILD_TESTS=OFF -DKELM_BUILD_BENCHMARKS=OFF \
+  -DCMAKE_CXX_FLAGS="$(buildflags CPPFLAGS) $(buildflags CXXFLAGS)" \
+  -DCMAKE_EXE_LINKER_FLAGS="$ldflags" -DCMAKE_SHARED_LINKER_FLAGS="$ldflags"
 cmake --build "$build" -j "$jobs"
 rm -rf "$build/package"
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$build/package"
@@ -64,12 +75,14 @@ fi
 # (lib, or lib/<multiarch> with the prefix /usr).
 libdir=$(sed -n 's/^CMAKE_INSTALL_LIBDIR:PATH=//p' "$build/CMakeCache.txt")/kelm-utilities
 sizes="16 24 32 48 64 128 256"
+# The AppStream id, which names the desktop entry and the AppStream entry.
+app_id=org.example.kelm_utilities
 
 # Checks an installed tree under ROOT/PREFIX (PREFIX as the program sees it).
 check_tree() {
   local what="$1" root="$2" prefix="$3"
   local bin="$root$prefix/bin/kelm-utilities"
-  local desktop="$root$prefix/share/applications/kelm-utilities.desktop"
+  local desktop="$root$prefix/share/applications/$app_id.desktop"
   local icons="$root$prefix/share/icons/hicolor"
 
   if [ -x "$bin" ]; then pass "$what: program installed"; else fail "$what: no $bin"; fi
@@ -107,6 +120,18 @@ check_tree() {
   esac
   if [ -z "$bad" ]; then pass "$what: icons $sizes and scalable"; else fail "$what: icons:$bad"; fi
 
+  local file missing=""
+  for file in share/metainfo/$app_id.metainfo.xml share/doc/kelm-utilities/copyright \
+    share/doc/kelm-utilities/changelog.gz share/man/man1/kelm-utilities.1.gz; do
+    [ -s "$root$prefix/$file" ] || missing+=" $file"
+  done
+  if [ -z "$missing" ]; then
+    pass "$what: AppStream entry, copyright, changelog and manual page"
+  else
+    fail "$what: missing:$missing"
+  fi
+  check_manual_page "$what" "$root$prefix/share/man/man1/kelm-utilities.1.gz"
+
   # The program must find its tracker library through its own RPATH, relative
   # to itself: nothing of the build tree, no absolute folder.
   local runpath
@@ -139,6 +164,18 @@ check_tree() {
   fi
 
   run_program "$what" "$bin"
+}
+
+# Renders a manual page file with man -l: groff must have nothing to say about
+# it, and the page must name the settings file.
+check_manual_page() {
+  local what="$1" page="$2" text rc=0
+  text=$(MANWIDTH=200 man --warnings -E UTF-8 -l "$page" 2>"$scratch/man.err") || rc=$?
+  if [ "$rc" -eq 0 ] && [ ! -s "$scratch/man.err" ] && echo "$text" | grep -q 'KelmUtilitiesSerialize\.dat'; then
+    pass "$what: manual page renders without warnings ($(echo "$text" | wc -l) lines)"
+  else
+    fail "$what: manual page: man -l ended with $rc: $(head -c 300 "$scratch/man.err")"
+  fi
 }
 
 # Starts the program on the offscreen platform in a scratch folder (its
@@ -182,6 +219,19 @@ for field in "Package: kelm-utilities" "Version: $version" "Architecture: $arch"
   if echo "$info" | grep -q "^ $field"; then pass "field $field"; else fail "no field '$field'"; fi
 done
 
+# ---- lintian: any error or warning fails. Info and pedantic hints are shown
+# too, to be read; they do not fail. Overrides, each with its reason, are in
+# packaging/lintian-overrides.
+lint_rc=0
+lint_out=$(lintian --fail-on error,warning --display-info --pedantic "$debpath" 2>&1) || lint_rc=$?
+echo "lintian $(lintian --version | sed 's/^Lintian v//'), with info and pedantic hints:"
+echo "${lint_out:-(nothing to report)}" | sed 's/^/  /'
+if [ "$lint_rc" -eq 0 ] && ! echo "$lint_out" | grep -q '^[EW]: '; then
+  pass "lintian: no error, no warning"
+else
+  fail "lintian ended with $lint_rc: $(echo "$lint_out" | grep -E '^[EW]: ' | head -5 | tr '\n' ';')"
+fi
+
 # ---- the package unpacked into a scratch root, then moved, so that nothing
 # can come from where it was unpacked or built
 dpkg -x "$debpath" "$scratch/unpacked"
@@ -189,12 +239,51 @@ mkdir -p "$scratch/elsewhere"
 mv "$scratch/unpacked" "$scratch/elsewhere/root"
 check_tree "unpacked" "$scratch/elsewhere/root" /usr
 
+# ---- the AppStream entry, as the package has it: validated without the
+# network (which would fetch the screenshots), pedantic hints shown, and
+# anything above a pedantic hint fails (--strict). validate-tree also checks
+# it against the package's tree: its desktop entry and icon are there.
+as_version=$(appstreamcli --version | sed 's/.*: //')
+for as_command in validate validate-tree; do
+  as_target="$scratch/elsewhere/root/usr/share/metainfo/$app_id.metainfo.xml"
+  [ "$as_command" = validate ] || as_target="$scratch/elsewhere/root"
+  as_rc=0
+  as_out=$(appstreamcli "$as_command" --no-net --pedantic --strict "$as_target" 2>&1) || as_rc=$?
+  echo "appstreamcli $as_command $as_version:"
+  echo "$as_out" | sed 's/^/  /'
+  if [ "$as_rc" -eq 0 ]; then
+    pass "AppStream entry: appstreamcli $as_command passes"
+  else
+    fail "AppStream entry: appstreamcli $as_command ended with $as_rc"
+  fi
+done
+
 # ---- cmake --install into a prefix of its own, also moved
 cmake --install "$build" --prefix "$scratch/prefix" >/dev/null
 mv "$scratch/prefix" "$scratch/prefix-moved"
 check_tree "cmake --install" "$scratch/prefix-moved" ""
 
 # ---- installed with apt-get, started from PATH, removed again
+
+# man kelm-utilities finds the page where dpkg put it. A system whose dpkg
+# leaves manual pages out (path-exclude, as in minimal images) installs no
+# page: then that is said, and the page in the package, rendered with man -l
+# above, is what was checked.
+check_installed_manual_page() {
+  local page=/usr/share/man/man1/kelm-utilities.1.gz excluded text
+  excluded=$(grep -hs '^path-exclude.*/usr/share/man' /etc/dpkg/dpkg.cfg /etc/dpkg/dpkg.cfg.d/* || true)
+  if [ -n "$excluded" ] && [ ! -e "$page" ]; then
+    echo "skipped: man kelm-utilities: dpkg here installs no manual pages ($(echo "$excluded" | tr '\n' ' '))"
+    return
+  fi
+  if [ "$(man -w kelm-utilities 2>&1)" = "$page" ] &&
+    text=$(MANWIDTH=200 man kelm-utilities 2>&1) && echo "$text" | grep -q 'KelmUtilitiesSerialize\.dat'; then
+    pass "installed: man kelm-utilities shows $page"
+  else
+    fail "installed: man kelm-utilities: $(man -w kelm-utilities 2>&1 | head -c 200)"
+  fi
+}
+
 if [ "${KELM_PACKAGE_INSTALL:-1}" = 0 ]; then
   echo "skipped: installing with apt-get (KELM_PACKAGE_INSTALL=0)"
 elif [ "$(id -u)" -ne 0 ]; then
@@ -210,6 +299,7 @@ else
     else
       fail "installed: kelm-utilities on PATH is '$(command -v kelm-utilities || true)'"
     fi
+    check_installed_manual_page
     if DEBIAN_FRONTEND=noninteractive apt-get purge -y kelm-utilities &&
       [ ! -e /usr/bin/kelm-utilities ]; then
       pass "apt-get purge kelm-utilities"
