@@ -15,6 +15,7 @@
 #include <QAccessibleWidget>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QItemSelectionModel>
 #include <QPushButton>
 
 #include <algorithm>
@@ -617,6 +618,26 @@ void Accessibility::TextChanged(WindowRecord* window)
             QAccessible::updateAccessibility(&renamed);
         }
     }
+}
+
+void Accessibility::ShowSelectionInList(QComboBox* combo)
+{
+    QObject::connect(combo, &QComboBox::currentIndexChanged, combo,
+                     [combo](int index)
+                     {
+                         QItemSelectionModel* rows = combo->view()->selectionModel();
+                         if (rows == nullptr)
+                         {
+                             return;
+                         }
+                         if (index < 0)
+                         {
+                             rows->clearSelection();
+                             return;
+                         }
+                         rows->select(combo->model()->index(index, combo->modelColumn()),
+                                      QItemSelectionModel::ClearAndSelect);
+                     });
 }
 
 void Accessibility::ValueChanged(WindowRecord* spin)

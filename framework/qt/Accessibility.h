@@ -16,6 +16,8 @@
 
 #include <QString>
 
+class QComboBox;
+
 class Accessibility
 {
 public:
@@ -33,6 +35,10 @@ public:
     // caption changed, the names.
     static void DialogInitialised(DialogState& dialog);
     static void TextChanged(WindowRecord* window);
+    // A screen reader learns a drop-down list's selection from the row
+    // marked selected in the list that drops down, which the toolkit marks
+    // only while the list is open: this keeps it marked.
+    static void ShowSelectionInList(QComboBox* combo);
     // An up-down control's position changed.
     static void ValueChanged(WindowRecord* spin);
 };

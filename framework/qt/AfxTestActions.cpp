@@ -117,6 +117,16 @@ bool Describe(QWidget* widget, AfxAccessibleInfo* info)
         }
     }
     info->childCount = iface->childCount();
+    QAccessibleInterface* rows = iface->role() == QAccessible::ComboBox ? iface->child(0) : iface;
+    for (int i = 0; rows != nullptr && i < rows->childCount(); ++i)
+    {
+        QAccessibleInterface* row = rows->child(i);
+        if (row != nullptr && row->role() == QAccessible::ListItem && row->state().selected)
+        {
+            info->selectedRow = row->text(QAccessible::Name).toStdString();
+            break;
+        }
+    }
     const QAccessible::State state = iface->state();
     info->enabled = !state.disabled;
     info->visible = !state.invisible;

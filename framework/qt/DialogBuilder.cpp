@@ -3,6 +3,7 @@
 
 #include "framework/core/TextCodec.h"
 #include "framework/dialogs/CDialog.h"
+#include "framework/qt/Accessibility.h"
 #include "framework/qt/ControlOps.h"
 #include "framework/qt/DialogWindow.h"
 #include "framework/qt/ListControl.h"
@@ -141,6 +142,7 @@ QWidget* CreateWidget(WindowRecord& rec, QWidget* parent)
         combo->setEditable(false);
         QObject::connect(combo, &QComboBox::activated,
                          [hwnd] { NotifyLater(hwnd, CBN_SELCHANGE); });
+        Accessibility::ShowSelectionInList(combo);
         return combo;
     }
     case WindowKind::ListBox:

@@ -158,6 +158,9 @@ struct AfxAccessibleInfo
     std::string accelerator; // "Alt+N" for a mnemonic
     std::vector<std::string> actions;
     int childCount = 0;
+    // The row marked selected in a list box, or in the list a combo box drops
+    // down: how a screen reader learns the choice.
+    std::string selectedRow;
     bool enabled = false;
     bool visible = false;
     bool focused = false;

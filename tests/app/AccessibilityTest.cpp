@@ -239,6 +239,7 @@ TEST_F(AccessibilityTest, EveryControlOfEveryDialogHasItsRoleNameDescriptionAndS
     EXPECT_EQ(footnote.name,
               "*Select Units does not affect PartsInspector and CalibSuite applications");
     EXPECT_EQ(lengthUnit.value, "meters");
+    EXPECT_EQ(lengthUnit.selectedRow, "meters");
     EXPECT_TRUE(lengthUnit.focused);
     EXPECT_EQ(lengthSpin.value, "6");
     EXPECT_FALSE(lengthSpin.focusable);
@@ -251,6 +252,7 @@ TEST_F(AccessibilityTest, EveryControlOfEveryDialogHasItsRoleNameDescriptionAndS
     EXPECT_TRUE(kelm.checked);
     EXPECT_FALSE(corvo.checked);
     EXPECT_EQ(userName.value, "user");
+    EXPECT_EQ(userName.selectedRow, "user");
 
     // Other Applications: the list is named and has its rows.
     EXPECT_EQ(list.role, "List");

@@ -165,6 +165,7 @@ TEST_F(AccessibilityTest, ControlsAreNamedByWhatStandsBesideThem)
     EXPECT_EQ(colour.role, "ComboBox");
     EXPECT_EQ(colour.name, "Colour:");
     EXPECT_EQ(colour.value, "green");
+    EXPECT_EQ(colour.selectedRow, "green");
     EXPECT_EQ(colour.childCount, 1); // the list that drops down
     EXPECT_EQ(remember.role, "CheckBox");
     EXPECT_EQ(remember.accelerator, "Alt+R");
@@ -206,6 +207,7 @@ TEST_F(AccessibilityTest, NamesFollowTheLabelsTextAndValuesFollowTheControls)
     EXPECT_EQ(after.name, "Server:");
     EXPECT_EQ(comboAfter.name, "Shade:");
     EXPECT_EQ(comboAfter.value, "red");
+    EXPECT_EQ(comboAfter.selectedRow, "red");
     EXPECT_EQ(spinAfter.value, "2");
     EXPECT_TRUE(checkedAfter.checked);
 }
