@@ -446,6 +446,11 @@ void OperatorWalk::Check(CDialog* window)
     {
         Fail("a dialog was left open by its driver");
     }
+    // Handlers show the wait cursor only while they run.
+    if (AfxWaitCursorCount() != 0)
+    {
+        Fail("the wait cursor was left on");
+    }
     // Every box was answered by the walk's handler: none stays open.
     if (AfxMessageBoxLog().size() != static_cast<std::size_t>(m_answered))
     {
