@@ -26,6 +26,9 @@ import time
 TARGET_STARTUP_TIME = 1.10
 TARGET_STARTUP_RSS = 1.05
 TARGET_EVENT_BURST = 1.5
+# Endurance: the heap in use may grow by at most this much after the first
+# cycles, over the whole run.
+ENDURANCE_HEAP_BOUND = 64 * 1024
 
 
 def log(message):
@@ -183,7 +186,50 @@ def verdict(ratio, target):
     return "PASS" if ratio <= target else "MISS"
 
 
-def write_report(path, info, startup, burst, settings, window, tracker, meta):
+def endurance_lines(endurance, cycles):
+    run = iterations_of(endurance, f"Endurance/{cycles}")
+    if not run:
+        raise RuntimeError("no results for the endurance run")
+    e = run[0]
+    growth = e["heap_growth"]
+    counted = e["cycles"] - 100
+    fds_back = e["fds_at_end"] == e["fds_after_warm_up"]
+    threads_back = e["threads_at_end"] == e["threads_after_warm_up"]
+    lines = [
+        "## Endurance",
+        "",
+        f"`bench_endurance`: {int(e['cycles']):,} cycles in one process of what the operator "
+        "does all day, through the program's main window, its dialogs and the simulated "
+        "tracker at 192.0.2.10: Connect and OK, Readiness Test, Select Units with another "
+        "length unit and OK (the new units go to the running application, the settings file "
+        "is saved), Disconnect and OK to the question (the application is stopped). The "
+        "simulated library runs as in the program's own run: its trace goes out, and nothing "
+        "asks it to keep the calls. Measured from the end of the first 100 cycles, when "
+        "whatever is made once has been made; heap in use is glibc's `mallinfo2().uordblks`, "
+        "descriptors and threads are the entries of `/proc/self/fd` and `/proc/self/task`.",
+        "",
+        "| | At the start | After 100 cycles | At the end |",
+        "|---|---|---|---|",
+        f"| Heap in use | {e['heap_at_start'] / 1024:.1f} KiB | "
+        f"{e['heap_after_warm_up'] / 1024:.1f} KiB | {e['heap_at_end'] / 1024:.1f} KiB |",
+        f"| Open file descriptors | {int(e['fds_at_start'])} | {int(e['fds_after_warm_up'])} | "
+        f"{int(e['fds_at_end'])} |",
+        f"| Threads | {int(e['threads_at_start'])} | {int(e['threads_after_warm_up'])} | "
+        f"{int(e['threads_at_end'])} |",
+        "",
+        f"- Heap growth over the {int(counted):,} cycles after the first 100: "
+        f"{growth / 1024:.1f} KiB, that is {e['heap_growth_per_1000_cycles'] / 1024:.2f} KiB "
+        f"per 1,000 cycles. Bound: at most {ENDURANCE_HEAP_BOUND // 1024} KiB in all: "
+        f"{'PASS' if growth <= ENDURANCE_HEAP_BOUND else 'MISS'}.",
+        f"- File descriptors back to their count: {'yes' if fds_back else 'NO'}; threads back "
+        f"to their count: {'yes' if threads_back else 'NO'}.",
+        f"- {e['ms_per_cycle']:.2f} ms per cycle (wall time, the first 100 cycles left out).",
+        "",
+    ]
+    return lines
+
+
+def write_report(path, info, startup, burst, settings, window, tracker, endurance, meta):
     s_ms = [r[0] for r in startup["subject"]]
     b_ms = [r[0] for r in startup["baseline"]]
     s_rss = [r[1] for r in startup["subject"]]
@@ -370,6 +416,7 @@ def write_report(path, info, startup, burst, settings, window, tracker, meta):
         add(f"| {title} | {fmt_time_ns(value[0])} ({fmt_time_ns(value[1])} - "
             f"{fmt_time_ns(value[2])}) |")
     add("")
+    lines.extend(endurance_lines(endurance, meta["endurance_cycles"]))
     with open(path, "w", encoding="utf-8") as f:
         f.write("\n".join(lines))
     print("\n".join(lines[lines.index("## Figures with a target"):]
@@ -385,6 +432,7 @@ def main():
     parser.add_argument("--warmup", type=int, default=3)
     parser.add_argument("--burst-reps", type=int, default=15)
     parser.add_argument("--settings-reps", type=int, default=5)
+    parser.add_argument("--endurance-cycles", type=int, choices=[1000, 10000], default=10000)
     args = parser.parse_args()
 
     build, work = os.path.abspath(args.build), os.path.abspath(args.work)
@@ -393,7 +441,7 @@ def main():
     began = time.monotonic()
     meta = {"date": datetime.datetime.now().astimezone().strftime("%Y-%m-%d %H:%M %Z"),
             "load_before": load_average(), "warmup": args.warmup,
-            "settings_reps": args.settings_reps}
+            "settings_reps": args.settings_reps, "endurance_cycles": args.endurance_cycles}
     info = machine(build)
 
     log(f"start-up: {args.startup_runs} runs each, interleaved")
@@ -416,9 +464,14 @@ def main():
                          ["--benchmark_filter=EventBurst/100000", "--benchmark_repetitions=3"],
                          work, env, "tracker_events")
 
+    log(f"endurance: {args.endurance_cycles} cycles")
+    endurance = run_gbench(os.path.join(bench, "app", "bench_endurance"),
+                           [f"--benchmark_filter=Endurance/{args.endurance_cycles}/"], work, env,
+                           "endurance")
+
     meta["load_after"] = load_average()
     meta["duration"] = time.monotonic() - began
-    write_report(args.out, info, startup, burst, settings, window, tracker, meta)
+    write_report(args.out, info, startup, burst, settings, window, tracker, endurance, meta)
     log(f"wrote {args.out}")
 
 

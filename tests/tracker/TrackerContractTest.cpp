@@ -228,6 +228,38 @@ TEST_F(TrackerContract, TraceShowsEveryCallAndEventExactly)
     EXPECT_EQ(TrackerSim::Calls().size(), expected.size() - 3);
 }
 
+// Calls are kept only while recording is on: a long run that never reads
+// them must not keep every call it ever made. The trace still goes out.
+TEST_F(TrackerContract, CallsAreKeptOnlyWhileRecording)
+{
+    auto connectAndLeave = []
+    {
+        auto tracker = Connected("192.0.2.10");
+        tracker.reset();
+    };
+    TrackerSim::SetCallRecording(false);
+    connectAndLeave();
+    EXPECT_TRUE(TrackerSim::Calls().empty());
+    EXPECT_EQ(Trace().size(), 4u) << "the trace does not depend on recording";
+
+    TrackerSim::SetCallRecording(true);
+    connectAndLeave();
+    EXPECT_EQ(TrackerSim::Calls(),
+              (std::vector<std::string>{
+                  "[tracker] Tracker \"TrackerLintel\"", "[tracker] setBlocking true",
+                  "[tracker] connect \"192.0.2.10\" \"user\"", "[tracker] ~Tracker"}));
+
+    // Turning it off keeps what was recorded; Reset starts recording afresh.
+    TrackerSim::SetCallRecording(false);
+    connectAndLeave();
+    EXPECT_EQ(TrackerSim::Calls().size(), 4u);
+    TrackerSim::Reset();
+    TrackerSim::SetTraceSink([](const std::string&) {});
+    EXPECT_TRUE(TrackerSim::Calls().empty());
+    connectAndLeave();
+    EXPECT_EQ(TrackerSim::Calls().size(), 4u);
+}
+
 TEST_F(TrackerContract, ExceptionTypesDeriveFromTrackerException)
 {
     // The program catches the specific types first and TrackerException last.

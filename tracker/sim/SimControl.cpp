@@ -85,6 +85,11 @@ void ClearCalls()
     SimNetwork::Instance().ClearCalls();
 }
 
+void SetCallRecording(bool on)
+{
+    SimNetwork::Instance().SetCallRecording(on);
+}
+
 void SetTraceSink(std::function<void(const std::string& line)> sink)
 {
     SimNetwork::Instance().SetTraceSink(std::move(sink));

@@ -42,8 +42,8 @@ struct Instrument
 };
 
 // The built-in instruments, automatic events on, a run time of ten seconds,
-// the trace to standard error, no recorded calls. Live Tracker objects keep
-// their state; instruments are looked up at each call.
+// the trace to standard error, calls recorded from now on (none yet). Live
+// Tracker objects keep their state; instruments are looked up at each call.
 void Reset();
 
 // Defines or replaces the instrument at address.
@@ -72,9 +72,15 @@ void EmitApplication(const std::string& address, const std::string& name, bool r
 // applications still to stop by their run time); false on timeout.
 bool WaitForEvents(std::chrono::milliseconds timeout = std::chrono::seconds(5));
 
-// The trace lines of the calls received (not of events), oldest first.
+// The trace lines of the calls received (not of events), oldest first, as
+// far as they were recorded. A process that never asks keeps none: recording
+// is off until Reset or SetCallRecording turns it on, so that a long run
+// does not keep every call it ever made.
 std::vector<std::string> Calls();
 void ClearCalls();
+// On: every call from now on is kept for Calls. Off: none is kept (those
+// already kept stay until ClearCalls).
+void SetCallRecording(bool on);
 // Receives every trace line (calls and events) instead of standard error;
 // null puts standard error back.
 void SetTraceSink(std::function<void(const std::string& line)> sink);

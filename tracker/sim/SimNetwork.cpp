@@ -144,7 +144,7 @@ void SimNetwork::ForEach(const std::function<void(SimTracker&)>& f)
 void SimNetwork::Trace(const std::string& line, bool isCall)
 {
     std::lock_guard<std::mutex> lock(m_traceMutex);
-    if (isCall)
+    if (isCall && m_recordCalls)
     {
         m_calls.push_back(line);
     }
@@ -170,6 +170,7 @@ void SimNetwork::Reset()
     }
     std::lock_guard<std::mutex> lock(m_traceMutex);
     m_calls.clear();
+    m_recordCalls = true;
     m_sink = nullptr;
 }
 
@@ -246,6 +247,12 @@ void SimNetwork::ClearCalls()
 {
     std::lock_guard<std::mutex> lock(m_traceMutex);
     m_calls.clear();
+}
+
+void SimNetwork::SetCallRecording(bool on)
+{
+    std::lock_guard<std::mutex> lock(m_traceMutex);
+    m_recordCalls = on;
 }
 
 void SimNetwork::SetTraceSink(std::function<void(const std::string&)> sink)

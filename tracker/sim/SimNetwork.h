@@ -37,7 +37,8 @@ public:
     // Calls f for every live tracker, under the network's lock.
     void ForEach(const std::function<void(SimTracker&)>& f);
 
-    // One trace line; recorded among the calls when it is one.
+    // One trace line; recorded among the calls when it is one and calls are
+    // being recorded.
     void Trace(const std::string& line, bool isCall);
 
     // The control interface's implementation.
@@ -51,6 +52,7 @@ public:
     void SetRunTime(std::chrono::milliseconds runTime);
     std::vector<std::string> Calls();
     void ClearCalls();
+    void SetCallRecording(bool on);
     void SetTraceSink(std::function<void(const std::string&)> sink);
 
 private:
@@ -65,6 +67,9 @@ private:
     std::set<SimTracker*> m_trackers;
 
     std::mutex m_traceMutex;
+    // Off in a process that never asks for the calls (the program's own
+    // run): its trace goes out and nothing of it stays.
+    bool m_recordCalls = false;
     std::vector<std::string> m_calls;
     std::function<void(const std::string&)> m_sink;
 };
