@@ -4,7 +4,6 @@
 #include "tracker/sim/SimTracker.h"
 
 #include <cstdio>
-#include <strings.h>
 
 namespace TrackerSim
 {
@@ -42,6 +41,13 @@ std::vector<std::pair<std::string, Instrument>> BuiltInInstruments()
     Instrument others;
     others.offered = {{"zeta", "alpha", "Beta", "alpha"}};
 
+    // The table's names in letters of other cases, and events in yet
+    // another: every letter's case swapped from the offer.
+    Instrument otherCase;
+    otherCase.offered = {{"readinesstest", "STATUSREPORT", "sURVEYcONSOLE", "partsinspector",
+                          "EVENTMONITOR", "RANGECALIB", "levelcheck"}};
+    otherCase.swapsEventCase = true;
+
     Instrument faulty = healthy;
     faulty.faults = {{"startApplicationFrame RomInstaller", Fault::Tracker},
                      {"modifyApplication DeviceConsole", Fault::Tracker},
@@ -51,7 +57,7 @@ std::vector<std::pair<std::string, Instrument>> BuiltInInstruments()
 
     return {{"192.0.2.10", healthy},      {"192.0.2.11", corvo},      {"192.0.2.12", oldFirmware},
             {"192.0.2.13", asyncRunning}, {"192.0.2.14", asyncFails}, {"192.0.2.15", noList},
-            {"192.0.2.16", others},       {"192.0.2.17", faulty}};
+            {"192.0.2.16", others},       {"192.0.2.17", faulty},     {"192.0.2.18", otherCase}};
 }
 
 template <typename V>
@@ -70,7 +76,22 @@ V* FindIn(std::vector<std::pair<std::string, V>>& list, const std::string& key)
 
 bool SameName(const std::string& a, const std::string& b)
 {
-    return ::strcasecmp(a.c_str(), b.c_str()) == 0;
+    // ASCII letters only, as an instrument compares names: the process's
+    // locale has no say (strcasecmp would let a Turkish one keep "I" and "i"
+    // apart).
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    if (a.size() != b.size())
+    {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i)
+    {
+        if (lower(a[i]) != lower(b[i]))
+        {
+            return false;
+        }
+    }
+    return true;
 }
 
 SimNetwork& SimNetwork::Instance()

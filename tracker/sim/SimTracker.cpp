@@ -33,6 +33,22 @@ std::string Text(const char* text)
 {
     return text != nullptr ? text : "";
 }
+
+std::string SwapCase(std::string name)
+{
+    for (char& c : name)
+    {
+        if (c >= 'A' && c <= 'Z')
+        {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+        else if (c >= 'a' && c <= 'z')
+        {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return name;
+}
 } // namespace
 
 SimTracker::SimTracker(std::string type) : m_type(std::move(type))
@@ -286,12 +302,13 @@ void SimTracker::StartApplicationFrame(const char* name, const char* arguments)
         }
         auto stopAt = automatic ? std::chrono::steady_clock::now() + runTime
                                 : std::chrono::steady_clock::time_point::max();
-        m_running.push_back({*it, stopAt});
+        const std::string eventName = instrument.swapsEventCase ? SwapCase(*it) : *it;
+        m_running.push_back({*it, eventName, stopAt});
         SimNetwork::Instance().Trace(line, true);
         if (automatic)
         {
             Queue({true, true, false, {}, false});
-            Queue({false, false, false, *it, true});
+            Queue({false, false, false, eventName, true});
             Queue({true, false, false, {}, false});
         }
     }
@@ -324,7 +341,7 @@ void SimTracker::StopApplicationFrame(const char* name)
         {
             Throw(Fault::Tracker, line);
         }
-        std::string stopped = it->name;
+        std::string stopped = it->eventName;
         m_running.erase(it);
         SimNetwork::Instance().Trace(line, true);
         if (automatic)
@@ -394,6 +411,21 @@ void SimTracker::EmitApplication(const std::string& address, const std::string& 
     m_wake.notify_all();
 }
 
+void SimTracker::EndApplication(const std::string& address, const std::string& name)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        auto it = FindRunning(name);
+        if (!m_connected || m_address != address || it == m_running.end())
+        {
+            return;
+        }
+        Queue({false, false, false, it->eventName, false});
+        m_running.erase(it);
+    }
+    m_wake.notify_all();
+}
+
 bool SimTracker::Idle()
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -417,7 +449,7 @@ void SimTracker::Run()
         {
             if (it->stopAt <= now)
             {
-                Queue({false, false, false, it->name, false});
+                Queue({false, false, false, it->eventName, false});
                 it = m_running.erase(it);
             }
             else

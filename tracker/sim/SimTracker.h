@@ -43,6 +43,7 @@ public:
     // For the control interface: queue an event if connected to address.
     void EmitBusy(const std::string& address, bool command, bool measure);
     void EmitApplication(const std::string& address, const std::string& name, bool running);
+    void EndApplication(const std::string& address, const std::string& name);
     // Nothing queued and nothing being delivered.
     bool Idle();
 
@@ -58,6 +59,7 @@ private:
     struct RunningApp
     {
         std::string name;
+        std::string eventName; // as the instrument's events spell it
         std::chrono::steady_clock::time_point stopAt;
     };
 
