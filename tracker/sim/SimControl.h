@@ -53,6 +53,8 @@ void Reset();
 // Defines or replaces the instrument at address.
 void DefineInstrument(const std::string& address, const Instrument& instrument);
 // Makes call (as in Instrument::faults) fail at address; Fault::None heals it.
+// The address "" stands for every Tracker not connected yet, whose calls
+// (setBlocking before connect, above all) reach no instrument.
 void SetFault(const std::string& address, const std::string& call, Fault fault);
 // What startedApplications returns at address, overriding the running
 // applications: nullopt clears the override; an inner nullopt is a null array.

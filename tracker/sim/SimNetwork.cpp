@@ -112,6 +112,12 @@ std::optional<Instrument> SimNetwork::Find(const std::string& address)
     return std::nullopt;
 }
 
+std::map<std::string, Fault> SimNetwork::UnconnectedFaults()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_unconnectedFaults;
+}
+
 std::optional<std::optional<std::vector<std::string>>>
 SimNetwork::StartedOverride(const std::string& address)
 {
@@ -187,6 +193,7 @@ void SimNetwork::Reset()
         m_started.clear();
         m_automaticEvents = true;
         m_constructionFails = false;
+        m_unconnectedFaults.clear();
         m_runTime = std::chrono::milliseconds(10000);
     }
     std::lock_guard<std::mutex> lock(m_traceMutex);
@@ -208,16 +215,21 @@ void SimNetwork::Define(const std::string& address, const Instrument& instrument
 void SimNetwork::SetFault(const std::string& address, const std::string& call, Fault fault)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (Instrument* instrument = FindIn(m_instruments, address))
+    Instrument* instrument = FindIn(m_instruments, address);
+    std::map<std::string, Fault>* faults =
+        address.empty() ? &m_unconnectedFaults
+                        : (instrument != nullptr ? &instrument->faults : nullptr);
+    if (faults == nullptr)
     {
-        if (fault == Fault::None)
-        {
-            instrument->faults.erase(call);
-        }
-        else
-        {
-            instrument->faults[call] = fault;
-        }
+        return;
+    }
+    if (fault == Fault::None)
+    {
+        faults->erase(call);
+    }
+    else
+    {
+        (*faults)[call] = fault;
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace TrackerSim
 {
@@ -111,6 +112,28 @@ void SimTracker::CheckFault(const Instrument& instrument, const std::string& cal
     }
 }
 
+void SimTracker::CheckLocalFault(const std::string& call, const std::string& line)
+{
+    std::optional<std::string> address;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_connected)
+        {
+            address = m_address;
+        }
+    }
+    Instrument faults;
+    if (!address)
+    {
+        faults.faults = SimNetwork::Instance().UnconnectedFaults();
+    }
+    else if (std::optional<Instrument> instrument = SimNetwork::Instance().Find(*address))
+    {
+        faults = *instrument;
+    }
+    CheckFault(faults, call, "", line);
+}
+
 Instrument SimTracker::ConnectedInstrument(const std::string& call, const std::string& line)
 {
     std::string address;
@@ -139,8 +162,9 @@ std::vector<SimTracker::RunningApp>::iterator SimTracker::FindRunning(const std:
 
 void SimTracker::SetBlocking(bool blocking)
 {
-    SimNetwork::Instance().Trace(
-        std::string("[tracker] setBlocking ") + (blocking ? "true" : "false"), true);
+    const std::string line = std::string("[tracker] setBlocking ") + (blocking ? "true" : "false");
+    CheckLocalFault("setBlocking", line);
+    SimNetwork::Instance().Trace(line, true);
 }
 
 void SimTracker::Connect(const char* address, const char* user, const char* password)
@@ -184,7 +208,9 @@ void SimTracker::Disconnect()
 
 void SimTracker::AddBusyListener(BusyListener* listener)
 {
-    SimNetwork::Instance().Trace("[tracker] addBusyListener", true);
+    const std::string line = "[tracker] addBusyListener";
+    CheckLocalFault("addBusyListener", line);
+    SimNetwork::Instance().Trace(line, true);
     std::lock_guard<std::mutex> lock(m_mutex);
     m_busyListeners.push_back(listener);
 }
@@ -200,7 +226,9 @@ void SimTracker::RemoveBusyListener(BusyListener* listener)
 
 void SimTracker::AddApplicationListener(ApplicationListener* listener)
 {
-    SimNetwork::Instance().Trace("[tracker] addApplicationListener", true);
+    const std::string line = "[tracker] addApplicationListener";
+    CheckLocalFault("addApplicationListener", line);
+    SimNetwork::Instance().Trace(line, true);
     std::lock_guard<std::mutex> lock(m_mutex);
     m_appListeners.push_back(listener);
 }

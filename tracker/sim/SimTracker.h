@@ -68,6 +68,9 @@ private:
     Instrument ConnectedInstrument(const std::string& call, const std::string& line);
     void CheckFault(const Instrument& instrument, const std::string& call, const std::string& app,
                     const std::string& line);
+    // For calls that need no connection: the instrument's fault once
+    // connected, the network's fault for unconnected Trackers before.
+    void CheckLocalFault(const std::string& call, const std::string& line);
     [[noreturn]] void Throw(Fault fault, const std::string& line);
     std::vector<RunningApp>::iterator FindRunning(const std::string& name);
 
