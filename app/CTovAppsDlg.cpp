@@ -4,6 +4,7 @@
 #include "app/ApplicationRunningListener.h"
 #include "app/CAboutDlg.h"
 #include "app/TrackerBusyListener.h"
+#include "framework/core/AsciiText.h"
 #include "otherapps/COtherAppDlg.h"
 #include "settings/CTrackerConnectDlg.h"
 #include "tracker/Tracker.h"
@@ -13,7 +14,6 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <strings.h>
 
 namespace
 {
@@ -44,10 +44,11 @@ const char* const kStillRunning = "Application(s) are still running.\nDo you rea
 const char* const kLaunchFailed = "Got Exception while launching an App";
 const char* const kModifyFailed = "Got Exception while modifying App units";
 
-// Tracker application names are compared without regard to letter case.
+// Tracker application names are compared without regard to letter case,
+// ASCII letters only, whatever locale the process runs in.
 bool SameAppName(const char* a, const char* b)
 {
-    return ::strcasecmp(a, b) == 0;
+    return AsciiCompareNoCase(a, b) == 0;
 }
 
 // The library's exceptions arrive by pointer and are ours to delete; nothing

@@ -16,7 +16,8 @@ CSerialize theSettings;
 CSerialize::CSerialize() : CSerialize(Platform::GetCurrentDirectoryPath()) {}
 
 CSerialize::CSerialize(const std::string& directory)
-    : filePath(directory + Platform::PathSeparator() + kFileName)
+    : filePath(directory.empty() ? std::string()
+                                 : directory + Platform::PathSeparator() + kFileName)
 {
 }
 
@@ -41,7 +42,7 @@ void CSerialize::Serialize(CArchive& ar)
 bool CSerialize::Load()
 {
     CFile file;
-    if (!file.Open(filePath, CFile::modeRead | CFile::typeBinary))
+    if (filePath.empty() || !file.Open(filePath, CFile::modeRead | CFile::typeBinary))
     {
         return false;
     }
@@ -66,17 +67,37 @@ bool CSerialize::Load()
 
 void CSerialize::Save()
 {
+    // A link stays a link: the file it leads to is the one written.
+    std::string target;
+    if (filePath.empty() || !CFile::ResolveLinks(filePath, target))
+    {
+        return;
+    }
     // An existing settings file that may not be written keeps its content.
-    if (::access(filePath.c_str(), F_OK) == 0 && ::access(filePath.c_str(), W_OK) != 0)
+    const bool exists = ::access(target.c_str(), F_OK) == 0;
+    if (exists && ::access(target.c_str(), W_OK) != 0)
     {
         return;
     }
 
-    // The new content goes to a file beside the settings file and replaces it
-    // only once complete, so no failure can leave a partial settings file.
-    const std::string tempPath = filePath + ".tmp";
+    // The new content goes to a new file of its own beside the settings file
+    // and replaces it only once complete, so that no failure can leave a
+    // partial settings file and two instances saving at once each replace it
+    // whole. A directory that takes no new file leaves only writing the
+    // settings file itself in place.
     CFile file;
-    if (!file.Open(tempPath, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary))
+    CFileException error;
+    std::string written;
+    if (file.CreateUniqueBeside(target, &error))
+    {
+        written = file.GetFilePath();
+        if (exists)
+        {
+            file.TakeOwnerAndPermissionsOf(target);
+        }
+    }
+    else if (!exists || error.m_cause != CFileException::accessDenied ||
+             !file.Open(target, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary))
     {
         return;
     }
@@ -87,7 +108,10 @@ void CSerialize::Save()
         ar.Close();
         file.Flush();
         file.Close();
-        CFile::Rename(tempPath, filePath);
+        if (!written.empty())
+        {
+            CFile::Rename(written, target);
+        }
         return;
     }
     catch (CException* e)
@@ -98,7 +122,10 @@ void CSerialize::Save()
     {
     }
     file.Abort();
-    ::unlink(tempPath.c_str());
+    if (!written.empty())
+    {
+        ::unlink(written.c_str());
+    }
 }
 
 void CSerialize::SetConnection(std::int32_t newUserIndex, std::int32_t newTrackerType,

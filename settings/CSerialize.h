@@ -19,9 +19,11 @@ public:
     static constexpr const char* kFileName = "KelmUtilitiesSerialize.dat";
     static constexpr const char* kDefaultIpAddress = "192.0.2.10";
 
-    // Defaults, and the settings file in the current directory.
+    // Defaults, and the settings file in the current directory; none at all
+    // when the current directory cannot be read (it was deleted, say).
     CSerialize();
-    // Defaults, and the settings file in the given directory.
+    // Defaults, and the settings file in the given directory; none for an
+    // empty directory: Load then answers false and Save writes nothing.
     explicit CSerialize(const std::string& directory);
     ~CSerialize() override;
 
@@ -32,7 +34,10 @@ public:
     // keep the values read, the others keep theirs.
     bool Load();
     // Writes the record to the settings file. Failures are not reported; the
-    // previous file survives any failure.
+    // previous file survives any failure. The file keeps its permissions and,
+    // as far as the process may, its owner; a symbolic link keeps leading to
+    // it. In a directory that takes no new file, a writable settings file is
+    // written in place (then a failure part-way leaves it partial).
     void Save();
 
     void SetConnection(std::int32_t userIndex, std::int32_t trackerType,
@@ -48,6 +53,7 @@ public:
     void SetTemperatureUnits(std::int32_t unit, std::int32_t precision);
     void GetTemperatureUnits(std::int32_t& unit, std::int32_t& precision) const;
 
+    // Empty when the program keeps no settings file.
     const std::string& GetFilePath() const { return filePath; }
 
 private:

@@ -46,8 +46,28 @@ public:
     bool IsOpen() const { return m_fd >= 0; }
     const std::string& GetFilePath() const { return m_path; }
 
+    // Creates a new file for writing beside path (in its directory, named
+    // after it with random characters appended, so that no one can plant
+    // anything under that name in advance), exclusively: never an existing
+    // file, never through a link. It gets the permissions of any new file
+    // (0666 less the umask); GetFilePath gives its name.
+    BOOL CreateUniqueBeside(const std::string& path, CFileException* error = nullptr);
+    // Gives the open file the permission bits (rwx for owner, group and
+    // others) and, as far as the process may, the owner and group of the
+    // file at path. True when all of them were taken; a process that may
+    // not give files away keeps its own user, and its own group unless it
+    // belongs to the file's.
+    bool TakeOwnerAndPermissionsOf(const std::string& path);
+
     static void Rename(const std::string& oldName, const std::string& newName);
     static void Remove(const std::string& fileName);
+    // The file that path names once symbolic links are followed (at most 40
+    // of them), whether it exists or not. False for a loop or longer chain,
+    // a link that cannot be read, or a link that the system's rule for
+    // shared directories would not follow: one in a world-writable sticky
+    // directory (such as /tmp) owned by neither this user nor the
+    // directory's owner.
+    static bool ResolveLinks(const std::string& path, std::string& target);
 
 private:
     [[noreturn]] void ThrowOsError(int osError) const;

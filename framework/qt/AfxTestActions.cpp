@@ -12,11 +12,13 @@
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFontInfo>
 #include <QHelpEvent>
 #include <QImage>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QStyle>
@@ -170,8 +172,27 @@ Qt::Key QtKeyOf(AfxKey key)
         return Qt::Key_F10;
     case AfxKey::Menu:
         return Qt::Key_Menu;
+    case AfxKey::Undo:
+        return Qt::Key_Z;
     }
     return Qt::Key_unknown;
+}
+
+// The usable edit id, focused as Tab focuses it unless it has the focus.
+QLineEdit* FocusedEdit(CDialog& dialog, int id)
+{
+    WindowRecord* control = UsableControl(dialog, id);
+    if (control == nullptr || control->kind != WindowKind::Edit)
+    {
+        return nullptr;
+    }
+    auto* edit = static_cast<QLineEdit*>(control->widget.data());
+    if (!edit->hasFocus())
+    {
+        edit->setFocus(Qt::TabFocusReason);
+        edit->selectAll();
+    }
+    return edit;
 }
 } // namespace
 
@@ -224,6 +245,33 @@ bool AfxTestType(CDialog& dialog, int id, const std::string& text)
     return true;
 }
 
+bool AfxTestPaste(CDialog& dialog, int id, const std::string& text)
+{
+    QLineEdit* edit = FocusedEdit(dialog, id);
+    if (edit == nullptr)
+    {
+        return false;
+    }
+    QGuiApplication::clipboard()->setText(QtBridge::ToQt(text));
+    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+    Settle();
+    return true;
+}
+
+bool AfxTestCommitInputMethod(CDialog& dialog, int id, const std::string& text)
+{
+    QLineEdit* edit = FocusedEdit(dialog, id);
+    if (edit == nullptr || !edit->testAttribute(Qt::WA_InputMethodEnabled))
+    {
+        return false;
+    }
+    QInputMethodEvent commit;
+    commit.setCommitString(QtBridge::ToQt(text));
+    QApplication::sendEvent(edit, &commit);
+    Settle();
+    return true;
+}
+
 bool AfxTestPressKey(CDialog& dialog, AfxKey key, bool alt, bool shift)
 {
     DialogState* state = StateOf(dialog);
@@ -239,6 +287,10 @@ bool AfxTestPressKey(CDialog& dialog, AfxKey key, bool alt, bool shift)
     if (shift)
     {
         mods |= Qt::ShiftModifier;
+    }
+    if (key == AfxKey::Undo)
+    {
+        mods |= Qt::ControlModifier;
     }
     QTest::keyClick(KeyTarget(state), QtKeyOf(key), mods);
     Settle();

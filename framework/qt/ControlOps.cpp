@@ -3,6 +3,7 @@
 
 #include "framework/dialogs/CDialog.h"
 #include "framework/qt/Accessibility.h"
+#include "framework/qt/EditRules.h"
 #include "framework/qt/ListControl.h"
 #include "framework/qt/QtBridge.h"
 #include "framework/qt/StaticControl.h"
@@ -136,7 +137,7 @@ void ControlOps::SetText(WindowRecord* w, const std::string& text, bool notify)
         Accessibility::TextChanged(w);
         break;
     case WindowKind::Edit:
-        static_cast<QLineEdit*>(w->widget.data())->setText(qtext);
+        EditRules::SetByProgram(static_cast<QLineEdit*>(w->widget.data()), qtext);
         if (notify)
         {
             Notify(w, EN_CHANGE);

@@ -6,6 +6,7 @@
 #include "framework/qt/Accessibility.h"
 #include "framework/qt/ControlOps.h"
 #include "framework/qt/DialogWindow.h"
+#include "framework/qt/EditRules.h"
 #include "framework/qt/ListControl.h"
 #include "framework/qt/QtBridge.h"
 #include "framework/qt/RadioControl.h"
@@ -131,8 +132,10 @@ QWidget* CreateWidget(WindowRecord& rec, QWidget* parent)
         {
             edit->setEchoMode(QLineEdit::Password);
         }
-        // The platform's limit; SetLimitText narrows what may be typed only.
+        // The platform's limit; SetLimitText narrows what the operator may
+        // enter only, by the edit's rules.
         edit->setMaxLength(32767);
+        edit->setValidator(new EditRules(edit, hwnd));
         QObject::connect(edit, &QLineEdit::textEdited, [hwnd] { NotifyLater(hwnd, EN_CHANGE); });
         return edit;
     }

@@ -13,7 +13,6 @@
 #include <QCoreApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
 #include <QToolTip>
@@ -225,36 +224,6 @@ bool DialogWindow::MoveInRadioGroup(WindowRecord* radio, int step)
     return true;
 }
 
-bool DialogWindow::FilterTypedCharacter(WindowRecord* edit, QKeyEvent* event) const
-{
-    const QString text = event->text();
-    if (text.isEmpty() || !text[0].isPrint() ||
-        (Modifiers(event) & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0)
-    {
-        return false;
-    }
-    if ((edit->style & ES_NUMBER) != 0)
-    {
-        for (QChar c : text)
-        {
-            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            {
-                return true;
-            }
-        }
-    }
-    if (edit->limitText > 0)
-    {
-        auto* line = static_cast<QLineEdit*>(edit->widget.data());
-        const qsizetype kept = line->text().size() - line->selectedText().size();
-        if (kept + text.size() > static_cast<qsizetype>(edit->limitText))
-        {
-            return true;
-        }
-    }
-    return false;
-}
-
 bool DialogWindow::ClaimsKey(QKeyEvent* event) const
 {
     const Qt::KeyboardModifiers mods = Modifiers(event);
@@ -359,10 +328,8 @@ bool DialogWindow::HandleKey(QKeyEvent* event, QWidget* focus)
         // Buttons take no characters, so a plain letter is a mnemonic there.
         return HandleMnemonic(event->text()[0].toLower(), rec);
     }
-    if (rec->kind == WindowKind::Edit)
-    {
-        return FilterTypedCharacter(rec, event);
-    }
+    // What an edit takes of the typed text is its own rules' business
+    // (EditRules), the same for every way text enters it.
     return false;
 }
 

@@ -2,9 +2,8 @@
 // A dialog's top-level window. It plays the platform's dialog manager: it
 // sees every key before the focused control does (Enter, Escape, Alt+letter
 // mnemonics, Alt+Space, Shift+F10 and the Menu key, arrow keys of radio
-// groups and spin buddies, the digits-only and length rules of edits), asks
-// for tooltips, shows the system menu, and turns painting and the close box
-// into window messages.
+// groups and spin buddies), asks for tooltips, shows the system menu, and
+// turns painting and the close box into window messages.
 #ifndef KELM_FRAMEWORK_UI_DIALOGWINDOW_H
 #define KELM_FRAMEWORK_UI_DIALOGWINDOW_H
 
@@ -52,7 +51,6 @@ private:
     bool HandleMnemonic(QChar letter, WindowRecord* focus);
     WindowRecord* MnemonicTarget(QChar letter, const WindowRecord* focus) const;
     bool MoveInRadioGroup(WindowRecord* radio, int step);
-    bool FilterTypedCharacter(WindowRecord* edit, QKeyEvent* event) const;
     bool HandleToolTipEvent(QWidget* widget, QHelpEvent* event);
     HWND Hwnd() const;
 

@@ -56,7 +56,7 @@ struct WindowRecord
     std::unique_ptr<CWnd> wrapper; // the framework's stand-in when nothing is bound
     DialogState* dialog = nullptr;
 
-    UINT limitText = 0; // edits: typed characters allowed, 0 for the platform's maximum
+    UINT limitText = 0; // edits: characters the operator may enter, 0 for the platform's maximum
     int group = -1;     // radio buttons: index of the first control of the group
     int lower = 0;      // up-down controls
     int upper = 100;

@@ -114,7 +114,8 @@ enum class AfxKey
     Backspace,
     F4,
     F10,
-    Menu // the keyboard's context-menu key
+    Menu, // the keyboard's context-menu key
+    Undo  // Ctrl+Z
 };
 // Left click at the control's centre (a list box: its first row is avoided;
 // use AfxTestSelect).
@@ -123,6 +124,15 @@ bool AfxTestClick(CDialog& dialog, int id);
 // replaces it) and types text as key presses, one character each (narrow
 // text; '\n' presses Enter, '\b' Backspace).
 bool AfxTestType(CDialog& dialog, int id, const std::string& text);
+// Puts text on the clipboard and pastes it into the edit with Ctrl+V, the
+// toolkit's own paste. Like the two below, it focuses the edit as Tab does
+// (its text selected, so the paste replaces it) unless the edit has the
+// focus already, when the caret and selection stay as they are.
+bool AfxTestPaste(CDialog& dialog, int id, const std::string& text);
+// Commits text into the edit as an input method does at the end of a
+// composition (replacing the selection). False, with nothing entered, for
+// an edit that takes no input method.
+bool AfxTestCommitInputMethod(CDialog& dialog, int id, const std::string& text);
 // Presses a key in the focused control of the dialog (or the dialog).
 bool AfxTestPressKey(CDialog& dialog, AfxKey key, bool alt = false, bool shift = false);
 // Alt+letter, as the operator presses a mnemonic.

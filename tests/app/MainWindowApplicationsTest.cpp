@@ -3,9 +3,11 @@
 // offer shows, starting applications and following them by their events,
 // Other Applications, and units changes reaching what runs.
 #include "tests/support/MainWindowFixture.h"
+#include "tests/support/TurkishLocale.h"
 #include "units/UnitsArgument.h"
 
 #include <atomic>
+#include <mutex>
 #include <thread>
 
 namespace
@@ -347,4 +349,98 @@ TEST_F(MainWindowApplications, EventsDuringConnectAndDisconnectAreSafe)
     emitter.join();
     EXPECT_EQ(rounds, 20);
     EXPECT_EQ(CallsStarting("~Tracker").size(), 20u);
+}
+
+// 192.0.2.18 offers the table's names in other letter cases ("readinesstest",
+// "EVENTMONITOR" ...) and reports its applications with every letter's case
+// swapped again ("READINESSTEST"). Its names belong on the buttons, not in
+// Other Applications, and its events on the right button, in whatever
+// locale the process runs.
+class OtherLetterCase : public MainWindowTest
+{
+protected:
+    static constexpr const char* kAddress = "192.0.2.18";
+
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        TrackerSim::SetAutomaticEvents(true);
+        TrackerSim::SetRunTime(std::chrono::minutes(1));
+        TrackerSim::SetTraceSink(
+            [this](const std::string& line)
+            {
+                if (line.rfind("[tracker] event application", 0) == 0)
+                {
+                    std::lock_guard<std::mutex> lock(m_eventsMutex);
+                    m_events.push_back(line.substr(std::string("[tracker] event ").size()));
+                }
+            });
+    }
+
+    void Visit()
+    {
+        Run(
+            [&](CDialog& d)
+            {
+                Connect(d, {"18"});
+                offered = AppButtons(d);
+                AfxQueueModalDriver(IDD_OTHER_APPS,
+                                    [&](CDialog& o)
+                                    {
+                                        others = ListItems(o);
+                                        AfxTestPressKey(o, AfxKey::Escape);
+                                    });
+                AfxTestClick(d, IDC_OTHER_APPLICATIONS);
+
+                AfxTestClick(d, IDC_READINESS_TEST);
+                Settle();
+                whileRunning = AppButtons(d);
+                TrackerSim::EndApplication(kAddress, "ReadinessTest");
+                Settle();
+                afterStop = AppButtons(d);
+                AfxTestClick(d, IDCANCEL);
+            });
+    }
+
+    void ExpectAsOffered()
+    {
+        // Readiness Test, Status Report, Survey Console, Parts Inspector and
+        // Event Monitor are offered; Ran&ge Calib is, but never shows.
+        const std::vector<std::string> kOffered = {"VE", "VE", "--", "--", "--", "VE",
+                                                   "VE", "VE", "--", "--", "-E", "VE"};
+        EXPECT_EQ(offered, kOffered);
+        EXPECT_EQ(others, std::vector<std::string>{"levelcheck"});
+        // The busy events enable every button not running, hidden or not.
+        std::vector<std::string> running = {"V-", "VE", "-E", "-E", "-E", "VE",
+                                            "VE", "VE", "-E", "-E", "-E", "VE"};
+        EXPECT_EQ(whileRunning, running);
+        running[0] = "VE";
+        EXPECT_EQ(afterStop, running);
+        std::lock_guard<std::mutex> lock(m_eventsMutex);
+        EXPECT_EQ(m_events, (std::vector<std::string>{"application \"READINESSTEST\" running",
+                                                      "application \"READINESSTEST\" stopped"}));
+    }
+
+    std::vector<std::string> offered;
+    std::vector<std::string> others;
+    std::vector<std::string> whileRunning;
+    std::vector<std::string> afterStop;
+
+private:
+    std::mutex m_eventsMutex;
+    std::vector<std::string> m_events;
+};
+
+TEST_F(OtherLetterCase, NamesMatchTheTableInTheProcessLocale)
+{
+    Visit();
+    ExpectAsOffered();
+}
+
+TEST_F(OtherLetterCase, NamesMatchTheTableUnderATurkishLocale)
+{
+    TurkishLocale turkish;
+    ASSERT_TRUE(turkish.Bites());
+    Visit();
+    ExpectAsOffered();
 }

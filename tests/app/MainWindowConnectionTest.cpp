@@ -84,12 +84,17 @@ TEST_F(MainWindowConnection, CancellingTheConnectDialogChangesNothing)
 // went, and a settings file left exactly as it was.
 struct ConnectFailure
 {
-    const char* name;
+    std::string name;
     ConnectChoice choice;
-    std::string fault; // made to fail at 192.0.2.10, if not empty
+    std::string fault; // the call made to fail, if not empty
     const char* message;
-    const char* lastCall;
+    std::string lastCall;
     bool connected; // whether the next press of Connect disconnects
+    TrackerSim::Fault kind = TrackerSim::Fault::Tracker;
+    std::string faultAt = "192.0.2.10"; // "" for a Tracker not connected yet
+    // Connected but failed before the caption changed: it still offers to
+    // connect, and the next press disconnects all the same.
+    bool captionKept = false;
 };
 
 void PrintTo(const ConnectFailure& failure, std::ostream* os)
@@ -110,7 +115,7 @@ TEST_P(MainWindowConnectFailure, ReportsAndKeepsTheSettingsFile)
     WriteBytes(theSettings.GetFilePath(), stored);
     if (!failure.fault.empty())
     {
-        TrackerSim::SetFault("192.0.2.10", failure.fault, TrackerSim::Fault::Tracker);
+        TrackerSim::SetFault(failure.faultAt, failure.fault, failure.kind);
     }
     ConnectChoice choice = failure.choice;
     choice.userIndex = 1;
@@ -118,6 +123,9 @@ TEST_P(MainWindowConnectFailure, ReportsAndKeepsTheSettingsFile)
 
     std::vector<std::string> calls;
     std::string caption;
+    bool dialogOpened = false;
+    std::vector<std::string> secondPress;
+    std::string captionAfter;
     Run(
         [&](CDialog& d)
         {
@@ -126,13 +134,16 @@ TEST_P(MainWindowConnectFailure, ReportsAndKeepsTheSettingsFile)
             caption = d.GetDlgItem(IDC_CONNECT)->GetWindowText();
             TrackerSim::ClearCalls();
             AfxClearMessageBoxLog();
-            AfxQueueModalDriver(IDD_TRACKER_CONNECT, [](CDialog& c) { AfxTestClick(c, IDCANCEL); });
+            AfxQueueModalDriver(IDD_TRACKER_CONNECT,
+                                [&](CDialog& c)
+                                {
+                                    dialogOpened = true;
+                                    AfxTestClick(c, IDCANCEL);
+                                });
             AfxTestClick(d, IDC_CONNECT);
-            EXPECT_EQ(Contains(Calls(), "disconnect"), failure.connected);
-            if (!failure.connected)
-            {
-                AfxTestClick(d, IDCANCEL);
-            }
+            secondPress = Calls();
+            captionAfter = d.GetDlgItem(IDC_CONNECT)->GetWindowText();
+            AfxTestClick(d, IDCANCEL);
         });
     if (failure.message != nullptr)
     {
@@ -141,7 +152,12 @@ TEST_P(MainWindowConnectFailure, ReportsAndKeepsTheSettingsFile)
     ASSERT_FALSE(calls.empty());
     EXPECT_EQ(calls.back(), failure.lastCall);
     EXPECT_EQ(ReadBytes(theSettings.GetFilePath()), stored);
-    if (failure.connected)
+    // Connected: whatever the caption shows, the next press disconnects and
+    // releases the tracker. Not connected: it opens Connect to Tracker.
+    EXPECT_EQ(dialogOpened, !failure.connected);
+    EXPECT_EQ(secondPress, failure.connected ? kDisconnectCalls : std::vector<std::string>{});
+    EXPECT_EQ(captionAfter, "Co&nnect...");
+    if (failure.connected && !failure.captionKept)
     {
         EXPECT_EQ(caption.rfind("Disco&nnect (", 0), 0u) << caption;
     }
@@ -157,7 +173,7 @@ TEST_P(MainWindowConnectFailure, ShowsItsMessageOnce)
     const ConnectFailure& failure = GetParam();
     if (!failure.fault.empty())
     {
-        TrackerSim::SetFault("192.0.2.10", failure.fault, TrackerSim::Fault::Tracker);
+        TrackerSim::SetFault(failure.faultAt, failure.fault, failure.kind);
     }
     Run(
         [&](CDialog& d)
@@ -215,6 +231,56 @@ INSTANTIATE_TEST_SUITE_P(
                        "startAsync -> TrackerException",
                        true}),
     [](const ::testing::TestParamInfo<ConnectFailure>& info) { return info.param.name; });
+
+// Every step of the connect sequence between creating the tracker and
+// starting its messages, failing with either exception: a failure before
+// connect leaves the window disconnected, one after it connected.
+std::vector<ConnectFailure> ConnectBlockFailures()
+{
+    struct Step
+    {
+        const char* call;
+        const char* line;
+        bool afterConnect;
+        bool beforeCaption;
+    };
+    const Step steps[] = {{"setBlocking", "setBlocking true", false, true},
+                          {"addApplicationListener", "addApplicationListener", true, true},
+                          {"addBusyListener", "addBusyListener", true, true},
+                          {"availableApplications", "availableApplications", true, false}};
+    struct Kind
+    {
+        TrackerSim::Fault fault;
+        const char* exception;
+        const char* message;
+    };
+    const Kind kinds[] = {{TrackerSim::Fault::Tracker, "TrackerException", kCouldNotConnect},
+                          {TrackerSim::Fault::UserPrompt, "UserPromptException",
+                           "Encountered incompatible MCU firmware.\n\nPlease upgrade MCU "
+                           "firmware to a minimum revision of 5.0"}};
+    std::vector<ConnectFailure> failures;
+    for (const Step& step : steps)
+    {
+        for (const Kind& kind : kinds)
+        {
+            failures.push_back({std::string(step.call) + "_" + kind.exception,
+                                {},
+                                step.call,
+                                kind.message,
+                                std::string(step.line) + " -> " + kind.exception,
+                                step.afterConnect,
+                                kind.fault,
+                                step.afterConnect ? "192.0.2.10" : "",
+                                step.afterConnect && step.beforeCaption});
+        }
+    }
+    return failures;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryStepOfTheConnectBlock, MainWindowConnectFailure,
+                         ::testing::ValuesIn(ConnectBlockFailures()),
+                         [](const ::testing::TestParamInfo<ConnectFailure>& info)
+                         { return info.param.name; });
 
 TEST_F(MainWindowConnection, AsynchronousMessagesAlreadyRunningStillSaves)
 {

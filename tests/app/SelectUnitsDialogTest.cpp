@@ -198,6 +198,33 @@ TEST_F(SelectUnitsDialogTest, ChoicesGoToTheFileAndPrecisionTextGoesOutAsTyped)
                                          "F,1.8,32.0,1");
 }
 
+// A precision goes out in the units argument as its text: a paste or an
+// input method that would bring in anything but digits (blanks that would
+// split the argument) is refused, and the text stays as it was.
+TEST_F(SelectUnitsDialogTest, PrecisionsStayDigitsWhateverWayTextEnters)
+{
+    std::vector<std::string> texts;
+    EXPECT_EQ(Run(
+                  [&](CDialog& d)
+                  {
+                      AfxTestPaste(d, IDC_LENGTH_PRECISION, " 5 ");
+                      AfxTestCommitInputMethod(d, IDC_ANGLE_PRECISION, "4 ");
+                      AfxTestPaste(d, IDC_PRESSURE_PRECISION, "1");
+                      AfxTestCommitInputMethod(d, IDC_TEMPERATURE_PRECISION, "2");
+                      for (int id : {IDC_LENGTH_PRECISION, IDC_ANGLE_PRECISION,
+                                     IDC_PRESSURE_PRECISION, IDC_TEMPERATURE_PRECISION})
+                      {
+                          texts.push_back(d.GetDlgItem(id)->GetWindowText());
+                      }
+                      AfxTestClick(d, IDOK);
+                  }),
+              IDOK);
+    EXPECT_EQ(texts, (std::vector<std::string>{"6", "6", "1", "2"}));
+    EXPECT_EQ(dialog.GetUnitsArgument(), "-uLength=m,1,6 -uAngular=\xB0,57.29578,6 "
+                                         "-uPressure=mmHg,1,1 -uTemperature=\xB0"
+                                         "C,1,0,2");
+}
+
 TEST_F(SelectUnitsDialogTest, ReopeningShowsTheFileNotWhatCancelLeft)
 {
     Run(

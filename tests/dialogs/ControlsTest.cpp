@@ -213,6 +213,96 @@ TEST_F(ControlsTest, LimitTextBoundsTypingOnly)
         });
 }
 
+// The digits rule holds for every way text enters: a paste or an input
+// method's commit that brings in anything else is refused whole, with no
+// EN_CHANGE; digits go in like typed ones.
+TEST_F(ControlsTest, DigitsOnlyEditRefusesPastedAndComposedNonDigits)
+{
+    Run(
+        [&](CDialog& d)
+        {
+            CWnd* number = d.GetDlgItem(IDC_T_NUMBER);
+            d.SetDlgItemText(IDC_T_NUMBER, "12");
+            dialog.log.clear();
+            for (const char* refused : {" 5 ", "5 ", "-5", "3a", "\xB2"})
+            {
+                EXPECT_TRUE(AfxTestPaste(d, IDC_T_NUMBER, refused));
+                EXPECT_EQ(number->GetWindowText(), "12") << refused;
+            }
+            EXPECT_TRUE(AfxTestCommitInputMethod(d, IDC_T_NUMBER, "x"));
+            EXPECT_EQ(number->GetWindowText(), "12");
+            EXPECT_TRUE(dialog.log.empty());
+
+            // The edit has the focus and its text is still selected.
+            EXPECT_TRUE(AfxTestPaste(d, IDC_T_NUMBER, "5"));
+            EXPECT_EQ(number->GetWindowText(), "5");
+            EXPECT_TRUE(AfxTestCommitInputMethod(d, IDC_T_NUMBER, "07"));
+            EXPECT_EQ(number->GetWindowText(), "507");
+            EXPECT_TRUE(AfxTestPaste(d, IDC_T_NUMBER, "9 "));
+            EXPECT_EQ(number->GetWindowText(), "507");
+            EXPECT_EQ(std::count(dialog.log.begin(), dialog.log.end(), "OnNumberChange"), 2);
+        });
+}
+
+// The limit holds for pastes and input methods too: what fits of a paste
+// goes in, a change of which nothing fits is refused; deleting always works,
+// and the program's own text may exceed the limit.
+TEST_F(ControlsTest, LimitTextKeepsWhatFitsOfPastedAndComposedText)
+{
+    Run(
+        [&](CDialog& d)
+        {
+            auto* edit = static_cast<CEdit*>(d.GetDlgItem(IDC_T_NAME));
+            edit->SetLimitText(5);
+            dialog.changedTexts.clear();
+            EXPECT_TRUE(AfxTestPaste(d, IDC_T_NAME, "abcdefgh"));
+            EXPECT_EQ(edit->GetWindowText(), "abcde");
+            EXPECT_TRUE(AfxTestPaste(d, IDC_T_NAME, "x"));
+            EXPECT_TRUE(AfxTestCommitInputMethod(d, IDC_T_NAME, "y"));
+            EXPECT_EQ(edit->GetWindowText(), "abcde");
+            EXPECT_EQ(dialog.changedTexts, std::vector<std::string>{"abcde"});
+
+            // "bc" selected: three characters stay, two of the paste fit.
+            edit->SetSel(1, 3);
+            EXPECT_TRUE(AfxTestPaste(d, IDC_T_NAME, "WXYZ"));
+            EXPECT_EQ(edit->GetWindowText(), "aWXde");
+            int start = -1;
+            int end = -1;
+            edit->GetSel(start, end);
+            EXPECT_EQ(start, 3);
+            EXPECT_EQ(end, 3);
+            edit->SetSel(0, 1);
+            EXPECT_TRUE(AfxTestCommitInputMethod(d, IDC_T_NAME, "123"));
+            EXPECT_EQ(edit->GetWindowText(), "1WXde");
+
+            edit->SetWindowText("longer than five");
+            AfxTestPressKey(d, AfxKey::Backspace);
+            EXPECT_EQ(edit->GetWindowText(), "longer than fiv");
+            EXPECT_TRUE(AfxTestPaste(d, IDC_T_NAME, "q"));
+            EXPECT_EQ(edit->GetWindowText(), "longer than fiv");
+        });
+}
+
+// Undo goes back to what the program had set, even where it breaks the
+// rules, and the rules still hold for the next paste.
+TEST_F(ControlsTest, UndoToTheProgramsTextKeepsTheRulesInForce)
+{
+    Run(
+        [&](CDialog& d)
+        {
+            CWnd* number = d.GetDlgItem(IDC_T_NUMBER);
+            d.SetDlgItemText(IDC_T_NUMBER, "x9");
+            AfxTestType(d, IDC_T_NUMBER, "5");
+            EXPECT_EQ(number->GetWindowText(), "5");
+            AfxTestPressKey(d, AfxKey::Undo);
+            EXPECT_EQ(number->GetWindowText(), "x9");
+            EXPECT_TRUE(AfxTestPaste(d, IDC_T_NUMBER, " 5 "));
+            EXPECT_EQ(number->GetWindowText(), "x9");
+            AfxTestType(d, IDC_T_NUMBER, "a");
+            EXPECT_EQ(number->GetWindowText(), "x9");
+        });
+}
+
 TEST_F(ControlsTest, SpinStaysInItsRangeAndWritesItsBuddy)
 {
     Run(

@@ -319,6 +319,21 @@ INSTANTIATE_TEST_SUITE_P(
                     "stopApplicationFrame \"StatusReport\" -> TrackerException",
                     "stopAsync -> TrackerException", "disconnect -> TrackerException", "~Tracker"},
             "1"},
+        InstrumentVisit{
+            "OtherLetterCase",
+            {"18"},
+            true,
+            {"Application(s) are still running.\nDo you really want to close all applications "
+             "and disconnect?"},
+            Connecting("18") +
+                std::vector<std::string>{
+                    "startAsync",
+                    "startApplicationFrame \"StatusReport\" " +
+                        Quoted(UnitsArgument::kBuiltInDefault),
+                    "startedApplications", "removeApplicationListener", "removeBusyListener",
+                    // Stopped by the name the instrument knows it by.
+                    "stopApplicationFrame \"STATUSREPORT\"", "stopAsync", "disconnect", "~Tracker"},
+            "1"},
         InstrumentVisit{"NothingAnswers",
                         {"99"},
                         false,

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
-// Narrow text conversion, the string table loader and the archive's wire
-// format.
+// Narrow text conversion, names compared without regard to case, the string
+// table loader and the archive's wire format.
 #include "framework/core/AfxStrings.h"
+#include "framework/core/AsciiText.h"
 #include "framework/core/CArchive.h"
 #include "framework/core/CException.h"
 #include "framework/core/CFile.h"
@@ -10,8 +11,39 @@
 #include "res/StringTable.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TurkishLocale.h"
 
 #include <gtest/gtest.h>
+
+TEST(AsciiCompareNoCase, FoldsEveryAsciiLetterAndNothingElseInAnyLocale)
+{
+    TurkishLocale turkish;
+    ASSERT_TRUE(turkish.Bites());
+    for (char c = 'A'; c <= 'Z'; ++c)
+    {
+        const char upper[] = {'x', c, 'y', '\0'};
+        const char lower[] = {'X', static_cast<char>(c - 'A' + 'a'), 'Y', '\0'};
+        EXPECT_EQ(AsciiCompareNoCase(upper, lower), 0) << c;
+        EXPECT_EQ(AsciiCompareNoCase(lower, upper), 0) << c;
+    }
+    EXPECT_EQ(AsciiCompareNoCase("READINESSTEST", "ReadinessTest"), 0);
+    EXPECT_EQ(AsciiCompareNoCase("partsinspector", "PartsInspector"), 0);
+    // Letters of the narrow code page beyond ASCII keep their case.
+    EXPECT_NE(AsciiCompareNoCase("\xC9t\xE9", "\xE9t\xE9"), 0);
+    EXPECT_NE(AsciiCompareNoCase("ReadinessTest", "ReadinessTest2"), 0);
+    EXPECT_NE(AsciiCompareNoCase("", "a"), 0);
+}
+
+TEST(AsciiCompareNoCase, OrdersAsTheLowerCaseTexts)
+{
+    EXPECT_LT(AsciiCompareNoCase("alpha", "BETA"), 0);
+    EXPECT_GT(AsciiCompareNoCase("Beta", "alpha"), 0);
+    EXPECT_LT(AsciiCompareNoCase("abc", "ABCD"), 0);
+    // Compared as lower case: "_" (0x5F) sorts before "a" even against "A".
+    EXPECT_LT(AsciiCompareNoCase("_", "A"), 0);
+    // Bytes above 0x7F sort after ASCII, as unsigned bytes.
+    EXPECT_GT(AsciiCompareNoCase("\xB0", "z"), 0);
+}
 
 TEST(TextCodec, NarrowTextIsWindows1252)
 {

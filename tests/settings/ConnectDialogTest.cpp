@@ -344,6 +344,29 @@ TEST_F(ConnectDialogTest, OkReturnsTheChoicesAndOnlySaveConnectionSettingsStores
     EXPECT_TRUE(AfxMessageBoxLog().empty());
 }
 
+// The library's buffer holds 79 characters: a pasted password keeps as many,
+// as a typed one does, and an input method adds none beyond.
+TEST_F(ConnectDialogTest, APastedPasswordKeepsItsFirst79Characters)
+{
+    std::string password;
+    for (int i = 0; i < 200; ++i)
+    {
+        password += static_cast<char>('a' + i % 26);
+    }
+    EXPECT_EQ(Run(
+                  [&](CDialog& d)
+                  {
+                      AfxTestSelect(d, IDC_USER_NAME, 2);
+                      AfxTestPaste(d, IDC_PASSWORD, password);
+                      // Full: a further paste or input method adds nothing.
+                      AfxTestPaste(d, IDC_PASSWORD, "more");
+                      AfxTestCommitInputMethod(d, IDC_PASSWORD, "more");
+                      AfxTestClick(d, IDOK);
+                  }),
+              IDOK);
+    EXPECT_EQ(dialog.m_password, password.substr(0, 79));
+}
+
 TEST_F(ConnectDialogTest, OnlyFindTrackersHasATooltip)
 {
     std::string tip;

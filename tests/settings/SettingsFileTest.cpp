@@ -1,20 +1,26 @@
 // SPDX-License-Identifier: Apache-2.0
 // The settings file, byte for byte: what Save writes and what Load accepts.
+#include "framework/core/CFile.h"
 #include "settings/CSerialize.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <dirent.h>
 #include <functional>
+#include <grp.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace
 {
 const std::string kDefaultFile = SettingsFile(0, 1, "192.0.2.10", {3, 6, 2, 6, 3, 1, 0, 3});
+const std::string kFileName = "KelmUtilitiesSerialize.dat";
 
 struct Record
 {
@@ -44,6 +50,16 @@ void ExpectUnits(const Record& r, std::initializer_list<std::int32_t> expected)
     }
 }
 
+constexpr uid_t kNobody = 65534;
+
+// Drops root's power to the user and group nobody, without root's other
+// groups.
+bool DropToNobody()
+{
+    return ::geteuid() != 0 ||
+           (::setgroups(0, nullptr) == 0 && ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0);
+}
+
 // Runs check in a child process, so that limits it sets stay there.
 // Unprivileged, it runs without root's power to write anything, so that
 // permissions mean for the test what they mean for an operator.
@@ -52,7 +68,7 @@ bool RunInChild(const std::function<bool()>& check, bool unprivileged)
     pid_t pid = ::fork();
     if (pid == 0)
     {
-        if (unprivileged && ::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+        if (unprivileged && !DropToNobody())
         {
             ::_exit(2);
         }
@@ -61,6 +77,35 @@ bool RunInChild(const std::function<bool()>& check, bool unprivileged)
     int status = 0;
     ::waitpid(pid, &status, 0);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// The names in directory, sorted.
+std::vector<std::string> Entries(const std::string& directory)
+{
+    std::vector<std::string> names;
+    if (DIR* d = ::opendir(directory.c_str()))
+    {
+        while (dirent* e = ::readdir(d))
+        {
+            const std::string name = e->d_name;
+            if (name != "." && name != "..")
+            {
+                names.push_back(name);
+            }
+        }
+        ::closedir(d);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+struct stat StatOf(const std::string& path)
+{
+    struct stat st
+    {
+    };
+    ::stat(path.c_str(), &st);
+    return st;
 }
 
 bool RunUnprivileged(const std::function<bool()>& check)
@@ -286,7 +331,7 @@ TEST_F(SettingsFileTest, UnwritableDirectoryGetsNoFile)
             return !FileExists(path) && user == 2 && address == "10.0.0.1";
         }));
     EXPECT_FALSE(FileExists(path));
-    EXPECT_FALSE(FileExists(path + ".tmp"));
+    EXPECT_TRUE(Entries(dir.path()).empty());
 }
 
 TEST_F(SettingsFileTest, UnwritableSettingsFileKeepsItsContent)
@@ -304,7 +349,7 @@ TEST_F(SettingsFileTest, UnwritableSettingsFileKeepsItsContent)
             return true;
         }));
     EXPECT_EQ(ReadBytes(path), kDefaultFile);
-    EXPECT_FALSE(FileExists(path + ".tmp"));
+    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{kFileName});
 }
 
 TEST_F(SettingsFileTest, WriteFailurePartWayLeavesThePreviousFileWhole)
@@ -325,7 +370,7 @@ TEST_F(SettingsFileTest, WriteFailurePartWayLeavesThePreviousFileWhole)
         },
         false));
     EXPECT_EQ(ReadBytes(path), kDefaultFile);
-    EXPECT_FALSE(FileExists(path + ".tmp"));
+    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{kFileName});
 }
 
 TEST_F(SettingsFileTest, TheFileLivesInTheDirectoryCurrentAtConstruction)
@@ -346,6 +391,254 @@ TEST_F(SettingsFileTest, TheFileLivesInTheDirectoryCurrentAtConstruction)
     EXPECT_EQ(s.GetFilePath(), deep + "/KelmUtilitiesSerialize.dat");
     s.Save();
     EXPECT_EQ(ReadBytes(deep + "/KelmUtilitiesSerialize.dat"), kDefaultFile);
+}
+
+// The file beside the settings file has a name no one can foresee and is
+// created afresh: links planted under likely names lead nowhere.
+TEST_F(SettingsFileTest, TheFileBesideGetsAnUnforeseeableNameAndIsCreatedAfresh)
+{
+    TempDir elsewhere;
+    const std::string victim = elsewhere.file("victim");
+    WriteBytes(victim, "keep me");
+    for (const char* planted : {".tmp", ".new", "~", ".bak", ".swp"})
+    {
+        ASSERT_EQ(::symlink(victim.c_str(), (path + planted).c_str()), 0);
+    }
+    CSerialize s(dir.path());
+    s.SetConnection(2, 0, "10.0.0.2");
+    s.Save();
+    s.Save();
+    EXPECT_EQ(ReadBytes(victim), "keep me");
+    EXPECT_EQ(ReadBytes(path), SettingsFile(2, 0, "10.0.0.2", {3, 6, 2, 6, 3, 1, 0, 3}));
+    EXPECT_EQ(Entries(dir.path()),
+              (std::vector<std::string>{kFileName, kFileName + ".bak", kFileName + ".new",
+                                        kFileName + ".swp", kFileName + ".tmp", kFileName + "~"}));
+
+    // Two new files beside the same path never share a name.
+    CFile first;
+    CFile second;
+    ASSERT_TRUE(first.CreateUniqueBeside(elsewhere.file("x")));
+    ASSERT_TRUE(second.CreateUniqueBeside(elsewhere.file("x")));
+    EXPECT_NE(first.GetFilePath(), second.GetFilePath());
+    EXPECT_EQ(first.GetFilePath().rfind(elsewhere.file("x."), 0), 0u);
+    EXPECT_EQ(first.GetFilePath().size(), elsewhere.file("x.").size() + 10);
+}
+
+// Two instances saving at once: every save replaces the file whole, and
+// whoever reads it meanwhile reads one of the two records, never a mix.
+TEST_F(SettingsFileTest, TwoInstancesSavingAtOnceEachReplaceTheFileWhole)
+{
+    CSerialize a(dir.path());
+    CSerialize b(dir.path());
+    a.SetConnection(1, 0, std::string(3000, '1'));
+    a.SetLengthUnits(1, 1);
+    a.SetAngleUnits(1, 1);
+    a.SetPressureUnits(1, 1);
+    a.SetTemperatureUnits(1, 1);
+    b.SetConnection(2, 1, std::string(9000, '2'));
+    b.SetLengthUnits(2, 2);
+    b.SetAngleUnits(2, 2);
+    b.SetPressureUnits(2, 2);
+    b.SetTemperatureUnits(2, 2);
+    a.Save();
+    const std::string aBytes = ReadBytes(path);
+    b.Save();
+    const std::string bBytes = ReadBytes(path);
+    ASSERT_NE(aBytes, bBytes);
+
+    std::vector<pid_t> writers;
+    for (CSerialize* record : {&a, &b})
+    {
+        pid_t pid = ::fork();
+        if (pid == 0)
+        {
+            for (int i = 0; i < 150; ++i)
+            {
+                record->Save();
+            }
+            ::_exit(0);
+        }
+        writers.push_back(pid);
+    }
+    int reads = 0;
+    int torn = 0;
+    for (;;)
+    {
+        const std::string bytes = ReadBytes(path);
+        ++reads;
+        torn += bytes != aBytes && bytes != bBytes;
+        int status = 0;
+        if (::waitpid(writers[0], &status, WNOHANG) == writers[0])
+        {
+            writers.erase(writers.begin());
+            if (writers.empty())
+            {
+                break;
+            }
+        }
+        else if (writers.size() == 2 && ::waitpid(writers[1], &status, WNOHANG) == writers[1])
+        {
+            writers.pop_back();
+        }
+    }
+    EXPECT_EQ(torn, 0) << "of " << reads << " reads";
+    const std::string last = ReadBytes(path);
+    EXPECT_TRUE(last == aBytes || last == bBytes);
+    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{kFileName});
+}
+
+// Saving keeps the file's permission bits, and its owner and group where
+// the saver may give a file away; the saver keeps what it can.
+TEST_F(SettingsFileTest, SavingKeepsThePermissionsAndOwnerOfTheFile)
+{
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0777), 0);
+    WriteBytes(path, kDefaultFile);
+    ASSERT_EQ(::chown(path.c_str(), kNobody, kNobody), 0) << "the test runs as root";
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    CSerialize s(dir.path());
+    s.SetConnection(2, 0, "10.0.0.3");
+    s.Save();
+    struct stat st = StatOf(path);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(st.st_uid, kNobody);
+    EXPECT_EQ(st.st_gid, kNobody);
+    EXPECT_EQ(ReadBytes(path), SettingsFile(2, 0, "10.0.0.3", {3, 6, 2, 6, 3, 1, 0, 3}));
+
+    // Saved by nobody: a file of root's and root's group becomes nobody's,
+    // its permissions stay; one of nobody's group keeps that group.
+    for (gid_t group : {gid_t{0}, gid_t{kNobody}})
+    {
+        SCOPED_TRACE(group);
+        WriteBytes(path, kDefaultFile);
+        ASSERT_EQ(::chown(path.c_str(), 0, group), 0);
+        ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+        EXPECT_TRUE(RunUnprivileged(
+            [&]
+            {
+                CSerialize t(dir.path());
+                t.SetConnection(1, 1, "10.0.0.4");
+                t.Save();
+                return true;
+            }));
+        st = StatOf(path);
+        EXPECT_EQ(st.st_mode & 07777, 0666u);
+        EXPECT_EQ(st.st_uid, kNobody);
+        EXPECT_EQ(st.st_gid, kNobody);
+        EXPECT_EQ(ReadBytes(path), SettingsFile(1, 1, "10.0.0.4", {3, 6, 2, 6, 3, 1, 0, 3}));
+    }
+    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{kFileName});
+
+    // A new file gets what every new file gets.
+    ASSERT_EQ(::unlink(path.c_str()), 0);
+    const mode_t mask = ::umask(022);
+    s.Save();
+    ::umask(mask);
+    EXPECT_EQ(StatOf(path).st_mode & 07777, 0644u);
+}
+
+// A settings file that is a symbolic link (or a chain of them) stays one:
+// the file it leads to is written, beside itself.
+TEST_F(SettingsFileTest, ALinkStaysALinkAndTheFileItLeadsToIsWritten)
+{
+    TempDir real;
+    const std::string target = real.file("settings.dat");
+    const std::string middle = real.file("middle");
+    WriteBytes(target, kDefaultFile);
+    ASSERT_EQ(::symlink("settings.dat", middle.c_str()), 0);
+    ASSERT_EQ(::symlink(middle.c_str(), path.c_str()), 0);
+
+    CSerialize s(dir.path());
+    s.SetConnection(1, 0, "10.0.0.5");
+    s.Save();
+    const std::string saved = SettingsFile(1, 0, "10.0.0.5", {3, 6, 2, 6, 3, 1, 0, 3});
+    struct stat st
+    {
+    };
+    ASSERT_EQ(::lstat(path.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    ASSERT_EQ(::lstat(middle.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(ReadBytes(target), saved);
+    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{kFileName});
+    EXPECT_EQ(Entries(real.path()), (std::vector<std::string>{"middle", "settings.dat"}));
+    ASSERT_TRUE(s.Load());
+
+    // A link to a file not there yet makes it; a loop saves nothing.
+    ASSERT_EQ(::unlink(target.c_str()), 0);
+    s.Save();
+    EXPECT_EQ(ReadBytes(target), saved);
+    ASSERT_EQ(::unlink(path.c_str()), 0);
+    ASSERT_EQ(::symlink(kFileName.c_str(), path.c_str()), 0);
+    s.Save();
+    EXPECT_FALSE(s.Load());
+    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{kFileName});
+}
+
+// In a sticky world-writable directory (like /tmp) a link is followed only
+// when it is the saver's own or the directory owner's, as the system's
+// protected-links rule has it: a planted link leads nowhere.
+TEST_F(SettingsFileTest, ALinkPlantedInASharedDirectoryIsNotFollowed)
+{
+    TempDir elsewhere;
+    const std::string victim = elsewhere.file("victim");
+    WriteBytes(victim, "keep me");
+    ASSERT_EQ(::chmod(dir.path().c_str(), 01777), 0);
+    ASSERT_EQ(::symlink(victim.c_str(), path.c_str()), 0);
+    ASSERT_EQ(::lchown(path.c_str(), kNobody, kNobody), 0) << "the test runs as root";
+    CSerialize s(dir.path());
+    s.Save();
+    EXPECT_EQ(ReadBytes(victim), "keep me");
+    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{kFileName});
+
+    // The saver's own link there is followed.
+    ASSERT_EQ(::lchown(path.c_str(), 0, 0), 0);
+    s.Save();
+    EXPECT_EQ(ReadBytes(victim), kDefaultFile);
+}
+
+// A directory that takes no new file, holding a settings file that may be
+// written: the file is written in place.
+TEST_F(SettingsFileTest, UnwritableDirectoryWithAWritableFileIsWrittenInPlace)
+{
+    WriteBytes(path, std::string(500, 'x'));
+    ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+    const ino_t inode = StatOf(path).st_ino;
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0555), 0);
+    EXPECT_TRUE(RunUnprivileged(
+        [&]
+        {
+            CSerialize s(dir.path());
+            s.SetConnection(2, 1, "10.0.0.6");
+            s.Save();
+            return true;
+        }));
+    EXPECT_EQ(ReadBytes(path), SettingsFile(2, 1, "10.0.0.6", {3, 6, 2, 6, 3, 1, 0, 3}));
+    EXPECT_EQ(StatOf(path).st_ino, inode);
+    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{kFileName});
+}
+
+// A current directory that cannot be read at start-up (deleted under the
+// program) gives no settings file at all, rather than one at the root.
+TEST_F(SettingsFileTest, AnUnreadableCurrentDirectoryGivesNoSettingsFile)
+{
+    const std::string gone = dir.file("gone");
+    ASSERT_EQ(::mkdir(gone.c_str(), 0755), 0);
+    const bool rootFileBefore = FileExists("/KelmUtilitiesSerialize.dat");
+    EXPECT_TRUE(RunInChild(
+        [&]
+        {
+            if (::chdir(gone.c_str()) != 0 || ::rmdir(gone.c_str()) != 0 || !DropToNobody())
+            {
+                return false;
+            }
+            CSerialize s;
+            s.SetConnection(2, 0, "10.0.0.7");
+            s.Save();
+            return s.GetFilePath().empty() && !s.Load();
+        },
+        false));
+    EXPECT_EQ(FileExists("/KelmUtilitiesSerialize.dat"), rootFileBefore);
+    EXPECT_TRUE(Entries(dir.path()).empty());
 }
 
 TEST(SettingsRecordClass, IsRegisteredAsSerialisable)

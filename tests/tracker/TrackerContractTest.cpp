@@ -115,6 +115,34 @@ TEST_F(TrackerContract, FaultyInstrumentFailsItsFiveCalls)
     EXPECT_EQ(Thrown([&] { tracker->disconnect(); }), "TrackerException");
 }
 
+// Calls that need no connection fail by the instrument's faults once
+// connected, and by the faults set at "" before.
+TEST_F(TrackerContract, CallsBeforeAndAfterConnectingFailByTheirOwnFaults)
+{
+    TrackerSim::SetFault("", "setBlocking", TrackerSim::Fault::UserPrompt);
+    TrackerSim::SetFault("", "addBusyListener", TrackerSim::Fault::Tracker);
+    TrackerSim::SetFault("192.0.2.10", "addApplicationListener", TrackerSim::Fault::Tracker);
+    RecordingListener listener;
+    Tracker tracker("TrackerLintel");
+    EXPECT_EQ(Thrown([&] { tracker.setBlocking(true); }), "UserPromptException");
+    EXPECT_EQ(Thrown([&] { tracker.addBusyListener(&listener); }), "TrackerException");
+    EXPECT_EQ(Thrown([&] { tracker.addApplicationListener(&listener); }), "none");
+    tracker.removeApplicationListener(&listener);
+
+    std::string address = "192.0.2.10", user = "user", password;
+    tracker.connect(address.data(), user.data(), password.data());
+    EXPECT_EQ(Thrown([&] { tracker.setBlocking(true); }), "none");
+    EXPECT_EQ(Thrown([&] { tracker.addBusyListener(&listener); }), "none");
+    EXPECT_EQ(Thrown([&] { tracker.addApplicationListener(&listener); }), "TrackerException");
+    tracker.removeBusyListener(&listener);
+    EXPECT_EQ(Trace().front(), "[tracker] Tracker \"TrackerLintel\"");
+    EXPECT_EQ(Trace()[1], "[tracker] setBlocking true -> UserPromptException");
+
+    TrackerSim::SetFault("", "setBlocking", TrackerSim::Fault::None);
+    Tracker next("TrackerLintel");
+    EXPECT_EQ(Thrown([&] { next.setBlocking(true); }), "none");
+}
+
 TEST_F(TrackerContract, ApplicationsRunUntilStoppedOrTheirTimeIsOver)
 {
     TrackerSim::SetRunTime(50ms);

@@ -56,6 +56,12 @@ void EmitApplication(const std::string& address, const std::string& name, bool r
                                    { tracker.EmitApplication(address, name, running); });
 }
 
+void EndApplication(const std::string& address, const std::string& name)
+{
+    SimNetwork::Instance().ForEach([&](SimTracker& tracker)
+                                   { tracker.EndApplication(address, name); });
+}
+
 bool WaitForEvents(std::chrono::milliseconds timeout)
 {
     const auto deadline = std::chrono::steady_clock::now() + timeout;

@@ -39,6 +39,10 @@ struct Instrument
     // "startedApplications" may fail too, although callers rely on it not
     // to: tests use it to show that the program survives a library that does.
     std::map<std::string, Fault> faults;
+    // Application events name the application with the case of every ASCII
+    // letter swapped from the name offered ("readinesstest" runs as
+    // "READINESSTEST").
+    bool swapsEventCase = false;
 };
 
 // The built-in instruments, automatic events on, a run time of ten seconds,
@@ -49,6 +53,8 @@ void Reset();
 // Defines or replaces the instrument at address.
 void DefineInstrument(const std::string& address, const Instrument& instrument);
 // Makes call (as in Instrument::faults) fail at address; Fault::None heals it.
+// The address "" stands for every Tracker not connected yet, whose calls
+// (setBlocking before connect, above all) reach no instrument.
 void SetFault(const std::string& address, const std::string& call, Fault fault);
 // What startedApplications returns at address, overriding the running
 // applications: nullopt clears the override; an inner nullopt is a null array.
@@ -68,6 +74,10 @@ void SetRunTime(std::chrono::milliseconds runTime);
 // Events for every connected Tracker of address, delivered on its thread.
 void EmitBusy(const std::string& address, bool command, bool measure);
 void EmitApplication(const std::string& address, const std::string& name, bool running);
+// Ends the running application name (compared without regard to case) at
+// address before its run time is over: it reports that it stopped, in the
+// instrument's own spelling, as at the end of its run time.
+void EndApplication(const std::string& address, const std::string& name);
 // Waits until every queued event has been delivered (not counting those of
 // applications still to stop by their run time); false on timeout.
 bool WaitForEvents(std::chrono::milliseconds timeout = std::chrono::seconds(5));

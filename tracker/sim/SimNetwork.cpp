@@ -4,7 +4,6 @@
 #include "tracker/sim/SimTracker.h"
 
 #include <cstdio>
-#include <strings.h>
 
 namespace TrackerSim
 {
@@ -42,6 +41,13 @@ std::vector<std::pair<std::string, Instrument>> BuiltInInstruments()
     Instrument others;
     others.offered = {{"zeta", "alpha", "Beta", "alpha"}};
 
+    // The table's names in letters of other cases, and events in yet
+    // another: every letter's case swapped from the offer.
+    Instrument otherCase;
+    otherCase.offered = {{"readinesstest", "STATUSREPORT", "sURVEYcONSOLE", "partsinspector",
+                          "EVENTMONITOR", "RANGECALIB", "levelcheck"}};
+    otherCase.swapsEventCase = true;
+
     Instrument faulty = healthy;
     faulty.faults = {{"startApplicationFrame RomInstaller", Fault::Tracker},
                      {"modifyApplication DeviceConsole", Fault::Tracker},
@@ -51,7 +57,7 @@ std::vector<std::pair<std::string, Instrument>> BuiltInInstruments()
 
     return {{"192.0.2.10", healthy},      {"192.0.2.11", corvo},      {"192.0.2.12", oldFirmware},
             {"192.0.2.13", asyncRunning}, {"192.0.2.14", asyncFails}, {"192.0.2.15", noList},
-            {"192.0.2.16", others},       {"192.0.2.17", faulty}};
+            {"192.0.2.16", others},       {"192.0.2.17", faulty},     {"192.0.2.18", otherCase}};
 }
 
 template <typename V>
@@ -70,7 +76,22 @@ V* FindIn(std::vector<std::pair<std::string, V>>& list, const std::string& key)
 
 bool SameName(const std::string& a, const std::string& b)
 {
-    return ::strcasecmp(a.c_str(), b.c_str()) == 0;
+    // ASCII letters only, as an instrument compares names: the process's
+    // locale has no say (strcasecmp would let a Turkish one keep "I" and "i"
+    // apart).
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    if (a.size() != b.size())
+    {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i)
+    {
+        if (lower(a[i]) != lower(b[i]))
+        {
+            return false;
+        }
+    }
+    return true;
 }
 
 SimNetwork& SimNetwork::Instance()
@@ -89,6 +110,12 @@ std::optional<Instrument> SimNetwork::Find(const std::string& address)
         return *instrument;
     }
     return std::nullopt;
+}
+
+std::map<std::string, Fault> SimNetwork::UnconnectedFaults()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_unconnectedFaults;
 }
 
 std::optional<std::optional<std::vector<std::string>>>
@@ -166,6 +193,7 @@ void SimNetwork::Reset()
         m_started.clear();
         m_automaticEvents = true;
         m_constructionFails = false;
+        m_unconnectedFaults.clear();
         m_runTime = std::chrono::milliseconds(10000);
     }
     std::lock_guard<std::mutex> lock(m_traceMutex);
@@ -188,16 +216,21 @@ void SimNetwork::Define(const std::string& address, const Instrument& instrument
 void SimNetwork::SetFault(const std::string& address, const std::string& call, Fault fault)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (Instrument* instrument = FindIn(m_instruments, address))
+    Instrument* instrument = FindIn(m_instruments, address);
+    std::map<std::string, Fault>* faults =
+        address.empty() ? &m_unconnectedFaults
+                        : (instrument != nullptr ? &instrument->faults : nullptr);
+    if (faults == nullptr)
     {
-        if (fault == Fault::None)
-        {
-            instrument->faults.erase(call);
-        }
-        else
-        {
-            instrument->faults[call] = fault;
-        }
+        return;
+    }
+    if (fault == Fault::None)
+    {
+        faults->erase(call);
+    }
+    else
+    {
+        (*faults)[call] = fault;
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <set>
@@ -26,6 +27,8 @@ public:
     static SimNetwork& Instance();
 
     std::optional<Instrument> Find(const std::string& address);
+    // The faults of calls made before connecting (SetFault at "").
+    std::map<std::string, Fault> UnconnectedFaults();
     std::optional<std::optional<std::vector<std::string>>>
     StartedOverride(const std::string& address);
     bool AutomaticEvents();
@@ -63,6 +66,7 @@ private:
     std::vector<std::pair<std::string, std::optional<std::vector<std::string>>>> m_started;
     bool m_automaticEvents = true;
     bool m_constructionFails = false;
+    std::map<std::string, Fault> m_unconnectedFaults;
     std::chrono::milliseconds m_runTime{10000};
     std::set<SimTracker*> m_trackers;
 

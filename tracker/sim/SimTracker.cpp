@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace TrackerSim
 {
@@ -32,6 +33,22 @@ const char* FaultName(Fault fault)
 std::string Text(const char* text)
 {
     return text != nullptr ? text : "";
+}
+
+std::string SwapCase(std::string name)
+{
+    for (char& c : name)
+    {
+        if (c >= 'A' && c <= 'Z')
+        {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+        else if (c >= 'a' && c <= 'z')
+        {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return name;
 }
 } // namespace
 
@@ -95,6 +112,28 @@ void SimTracker::CheckFault(const Instrument& instrument, const std::string& cal
     }
 }
 
+void SimTracker::CheckLocalFault(const std::string& call, const std::string& line)
+{
+    std::optional<std::string> address;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_connected)
+        {
+            address = m_address;
+        }
+    }
+    Instrument faults;
+    if (!address)
+    {
+        faults.faults = SimNetwork::Instance().UnconnectedFaults();
+    }
+    else if (std::optional<Instrument> instrument = SimNetwork::Instance().Find(*address))
+    {
+        faults = *instrument;
+    }
+    CheckFault(faults, call, "", line);
+}
+
 Instrument SimTracker::ConnectedInstrument(const std::string& call, const std::string& line)
 {
     std::string address;
@@ -123,8 +162,9 @@ std::vector<SimTracker::RunningApp>::iterator SimTracker::FindRunning(const std:
 
 void SimTracker::SetBlocking(bool blocking)
 {
-    SimNetwork::Instance().Trace(
-        std::string("[tracker] setBlocking ") + (blocking ? "true" : "false"), true);
+    const std::string line = std::string("[tracker] setBlocking ") + (blocking ? "true" : "false");
+    CheckLocalFault("setBlocking", line);
+    SimNetwork::Instance().Trace(line, true);
 }
 
 void SimTracker::Connect(const char* address, const char* user, const char* password)
@@ -168,7 +208,9 @@ void SimTracker::Disconnect()
 
 void SimTracker::AddBusyListener(BusyListener* listener)
 {
-    SimNetwork::Instance().Trace("[tracker] addBusyListener", true);
+    const std::string line = "[tracker] addBusyListener";
+    CheckLocalFault("addBusyListener", line);
+    SimNetwork::Instance().Trace(line, true);
     std::lock_guard<std::mutex> lock(m_mutex);
     m_busyListeners.push_back(listener);
 }
@@ -184,7 +226,9 @@ void SimTracker::RemoveBusyListener(BusyListener* listener)
 
 void SimTracker::AddApplicationListener(ApplicationListener* listener)
 {
-    SimNetwork::Instance().Trace("[tracker] addApplicationListener", true);
+    const std::string line = "[tracker] addApplicationListener";
+    CheckLocalFault("addApplicationListener", line);
+    SimNetwork::Instance().Trace(line, true);
     std::lock_guard<std::mutex> lock(m_mutex);
     m_appListeners.push_back(listener);
 }
@@ -286,12 +330,13 @@ void SimTracker::StartApplicationFrame(const char* name, const char* arguments)
         }
         auto stopAt = automatic ? std::chrono::steady_clock::now() + runTime
                                 : std::chrono::steady_clock::time_point::max();
-        m_running.push_back({*it, stopAt});
+        const std::string eventName = instrument.swapsEventCase ? SwapCase(*it) : *it;
+        m_running.push_back({*it, eventName, stopAt});
         SimNetwork::Instance().Trace(line, true);
         if (automatic)
         {
             Queue({true, true, false, {}, false});
-            Queue({false, false, false, *it, true});
+            Queue({false, false, false, eventName, true});
             Queue({true, false, false, {}, false});
         }
     }
@@ -324,7 +369,7 @@ void SimTracker::StopApplicationFrame(const char* name)
         {
             Throw(Fault::Tracker, line);
         }
-        std::string stopped = it->name;
+        std::string stopped = it->eventName;
         m_running.erase(it);
         SimNetwork::Instance().Trace(line, true);
         if (automatic)
@@ -394,6 +439,21 @@ void SimTracker::EmitApplication(const std::string& address, const std::string& 
     m_wake.notify_all();
 }
 
+void SimTracker::EndApplication(const std::string& address, const std::string& name)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        auto it = FindRunning(name);
+        if (!m_connected || m_address != address || it == m_running.end())
+        {
+            return;
+        }
+        Queue({false, false, false, it->eventName, false});
+        m_running.erase(it);
+    }
+    m_wake.notify_all();
+}
+
 bool SimTracker::Idle()
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -417,7 +477,7 @@ void SimTracker::Run()
         {
             if (it->stopAt <= now)
             {
-                Queue({false, false, false, it->name, false});
+                Queue({false, false, false, it->eventName, false});
                 it = m_running.erase(it);
             }
             else

@@ -43,6 +43,7 @@ public:
     // For the control interface: queue an event if connected to address.
     void EmitBusy(const std::string& address, bool command, bool measure);
     void EmitApplication(const std::string& address, const std::string& name, bool running);
+    void EndApplication(const std::string& address, const std::string& name);
     // Nothing queued and nothing being delivered.
     bool Idle();
 
@@ -58,6 +59,7 @@ private:
     struct RunningApp
     {
         std::string name;
+        std::string eventName; // as the instrument's events spell it
         std::chrono::steady_clock::time_point stopAt;
     };
 
@@ -66,6 +68,9 @@ private:
     Instrument ConnectedInstrument(const std::string& call, const std::string& line);
     void CheckFault(const Instrument& instrument, const std::string& call, const std::string& app,
                     const std::string& line);
+    // For calls that need no connection: the instrument's fault once
+    // connected, the network's fault for unconnected Trackers before.
+    void CheckLocalFault(const std::string& call, const std::string& line);
     [[noreturn]] void Throw(Fault fault, const std::string& line);
     std::vector<RunningApp>::iterator FindRunning(const std::string& name);
 
