@@ -48,6 +48,10 @@ std::map<std::string, TrackerSim::Instrument> Instruments()
     noList.offered = std::nullopt;
     TrackerSim::Instrument others;
     others.offered = {{"zeta", "alpha", "Beta", "alpha"}};
+    TrackerSim::Instrument otherCase;
+    otherCase.offered = {{"readinesstest", "STATUSREPORT", "sURVEYcONSOLE", "partsinspector",
+                          "EVENTMONITOR", "RANGECALIB", "levelcheck"}};
+    otherCase.swapsEventCase = true;
     TrackerSim::Instrument faulty = healthy;
     faulty.faults = {{"startApplicationFrame RomInstaller", Fault::Tracker},
                      {"modifyApplication DeviceConsole", Fault::Tracker},
@@ -56,7 +60,7 @@ std::map<std::string, TrackerSim::Instrument> Instruments()
                      {"disconnect", Fault::Tracker}};
     return {{"192.0.2.10", healthy},      {"192.0.2.11", corvo},      {"192.0.2.12", oldFirmware},
             {"192.0.2.13", asyncRunning}, {"192.0.2.14", asyncFails}, {"192.0.2.15", noList},
-            {"192.0.2.16", others},       {"192.0.2.17", faulty}};
+            {"192.0.2.16", others},       {"192.0.2.17", faulty},     {"192.0.2.18", otherCase}};
 }
 
 std::map<std::string, WalkModel::Offered> OfferedByAddress()
@@ -69,7 +73,8 @@ std::map<std::string, WalkModel::Offered> OfferedByAddress()
     return offered;
 }
 
-const std::vector<std::string> kLastOctets = {"10", "11", "12", "13", "14", "15", "16", "17", "99"};
+const std::vector<std::string> kLastOctets = {"10", "11", "12", "13", "14",
+                                              "15", "16", "17", "18", "99"};
 
 // Every button of the main window, shown, hidden or disabled alike.
 const std::vector<int> kMainButtons = {IDC_CONNECT,
@@ -692,6 +697,25 @@ std::string OperatorWalk::Password()
     return password;
 }
 
+std::string OperatorWalk::SomeWayToEnter()
+{
+    const int roll = m_random.Below(10);
+    return roll < 6 ? "type" : roll < 9 ? "paste" : "commit";
+}
+
+bool OperatorWalk::Enter(CDialog& d, int id, const std::string& text, const std::string& way)
+{
+    if (way == "paste")
+    {
+        return AfxTestPaste(d, id, text);
+    }
+    if (way == "commit")
+    {
+        return AfxTestCommitInputMethod(d, id, text);
+    }
+    return AfxTestType(d, id, text);
+}
+
 std::string OperatorWalk::OctetText(int field)
 {
     const std::vector<std::string> garbage = {"\b",  "256",   "-1",         "-",   "abc", "12a",
@@ -769,10 +793,11 @@ void OperatorWalk::DriveConnect(CDialog& d)
             if (m_random.Chance(85))
             {
                 const std::string password = Password();
-                act("type password " + password,
+                const std::string way = SomeWayToEnter();
+                act(way + " password " + password,
                     [&]
                     {
-                        const bool typed = AfxTestType(d, IDC_PASSWORD, password);
+                        const bool typed = Enter(d, IDC_PASSWORD, password, way);
                         if (typed)
                         {
                             m_journal.AddNote("password", {}, {password});
@@ -801,10 +826,11 @@ void OperatorWalk::DriveConnect(CDialog& d)
         case 1:
         {
             const std::string password = Password();
-            act("type password " + password,
+            const std::string way = SomeWayToEnter();
+            act(way + " password " + password,
                 [&]
                 {
-                    const bool typed = AfxTestType(d, IDC_PASSWORD, password);
+                    const bool typed = Enter(d, IDC_PASSWORD, password, way);
                     if (typed)
                     {
                         m_journal.AddNote("password", {}, {password});
@@ -825,8 +851,9 @@ void OperatorWalk::DriveConnect(CDialog& d)
             const int field = m_random.Below(4);
             const int ids[4] = {IDC_IP1, IDC_IP2, IDC_IP3, IDC_IP4};
             const std::string text = OctetText(field);
-            act("type " + std::to_string(ids[field]) + " " + Describe(text),
-                [&] { return AfxTestType(d, ids[field], text); });
+            const std::string way = SomeWayToEnter();
+            act(way + " " + std::to_string(ids[field]) + " " + Describe(text),
+                [&] { return Enter(d, ids[field], text, way); });
             break;
         }
         case 6:
@@ -992,8 +1019,9 @@ void OperatorWalk::DriveSelectUnits(CDialog& d)
         case 2:
         {
             const std::string text = PrecisionText();
-            act("type " + std::to_string(edits[q]) + " " + Describe(text),
-                [&] { return AfxTestType(d, edits[q], text); });
+            const std::string way = SomeWayToEnter();
+            act(way + " " + std::to_string(edits[q]) + " " + Describe(text),
+                [&] { return Enter(d, edits[q], text, way); });
             break;
         }
         case 3:

@@ -79,6 +79,10 @@ private:
     std::string Password();
     std::string OctetText(int field);
     std::string PrecisionText();
+    // How an operator puts text into an edit: "type", "paste" or "commit"
+    // (an input method's), and doing it; false when the edit is not usable.
+    std::string SomeWayToEnter();
+    static bool Enter(CDialog& d, int id, const std::string& text, const std::string& way);
 
     int AnswerBox(const AfxMessageBoxInfo& info);
 

@@ -517,9 +517,10 @@ void WalkModel::OnCall(const WalkEntry& e)
         ++m_destructions;
         for (int k = 0; k < 2; ++k)
         {
-            // Every listener added is removed before its Tracker goes; none
-            // is removed that was never offered to it.
-            if (m_removes[k] < m_adds[k] || m_removes[k] > m_addTries[k] || m_removes[k] > 1)
+            // Every listener added is removed before its Tracker goes, once.
+            // A connection whose listener steps failed still removes both
+            // when it is closed, added or not, as the disconnect does.
+            if (m_removes[k] < m_adds[k] || m_removes[k] > 1)
             {
                 Fail(std::string(k == 0 ? "application" : "busy") + " listener added " +
                      std::to_string(m_adds[k]) + " time(s) (" + std::to_string(m_addTries[k]) +
