@@ -11,6 +11,7 @@
 // The simulated library runs as in the program's own run: its trace is
 // written (here to nowhere) and no test asks it to keep the calls.
 #include "app/CTovAppsDlg.h"
+#include "bench/common/WindowedBenchmarkMain.h"
 #include "framework/testing/TestSeams.h"
 #include "res/Resources.h"
 #include "tracker/sim/SimControl.h"
@@ -151,14 +152,5 @@ BENCHMARK(Endurance)->Arg(1000)->Arg(10000)->Iterations(1)->Unit(benchmark::kSec
 
 int main(int argc, char** argv)
 {
-    ResRegisterProgramResources();
-    AfxSetTestMode(true);
-    AfxEnsureWindowSystem();
-    CWinApp app;
-    // Every call's trace line would otherwise go to standard error.
-    TrackerSim::SetTraceSink([](const std::string&) {});
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunWindowedBenchmarks(argc, argv);
 }

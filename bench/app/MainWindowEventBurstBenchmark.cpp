@@ -12,6 +12,7 @@
 // pump the window thread with the same AfxPumpEvents.
 #include "app/CTovAppsDlg.h"
 #include "bench/common/BurstShape.h"
+#include "bench/common/WindowedBenchmarkMain.h"
 #include "framework/testing/TestSeams.h"
 #include "res/Resources.h"
 #include "tracker/Tracker.h"
@@ -240,17 +241,11 @@ BENCHMARK(MainWindowListenerBurst)->UseManualTime()->Iterations(1)->Unit(benchma
 
 int main(int argc, char** argv)
 {
-    ResRegisterProgramResources();
-    AfxSetTestMode(true);
-    AfxEnsureWindowSystem();
-    CWinApp app;
-    TrackerSim::Reset();
-    TrackerSim::SetAutomaticEvents(false);
-    // The simulation's trace of every event would otherwise go to standard
-    // error; it is the simulation's, not the program's.
-    TrackerSim::SetTraceSink([](const std::string&) {});
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunWindowedBenchmarks(argc, argv,
+                                 []
+                                 {
+                                     TrackerSim::Reset();
+                                     TrackerSim::SetAutomaticEvents(false);
+                                     TrackerSim::SetTraceSink([](const std::string&) {});
+                                 });
 }

@@ -3,6 +3,7 @@
 // from its template, initialised (units argument from the settings file
 // included) and shown, then closed; with the process's peak memory.
 #include "app/CTovAppsDlg.h"
+#include "bench/common/WindowedBenchmarkMain.h"
 #include "framework/testing/TestSeams.h"
 #include "res/Resources.h"
 
@@ -40,12 +41,5 @@ BENCHMARK(SelectUnitsOpenAndClose)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    ResRegisterProgramResources();
-    AfxSetTestMode(true);
-    AfxEnsureWindowSystem();
-    CWinApp app;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunWindowedBenchmarks(argc, argv);
 }

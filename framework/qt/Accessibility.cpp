@@ -40,23 +40,6 @@ QString Spoken(const QString& text, bool mnemonics)
     return out.simplified();
 }
 
-// The letter after the first single '&', lower case; null when none.
-QChar MnemonicOf(const QString& text)
-{
-    for (qsizetype i = 0; i + 1 < text.size(); ++i)
-    {
-        if (text[i] == QLatin1Char('&'))
-        {
-            if (text[i + 1] != QLatin1Char('&'))
-            {
-                return text[i + 1].toLower();
-            }
-            ++i;
-        }
-    }
-    return {};
-}
-
 bool HasOwnCaption(WindowKind kind)
 {
     return kind == WindowKind::PushButton || kind == WindowKind::RadioButton ||
@@ -183,7 +166,7 @@ public:
             const QChar letter =
                 record != nullptr && HasOwnCaption(record->kind) &&
                         (record->kind != WindowKind::Static || (record->style & SS_NOPREFIX) == 0)
-                    ? MnemonicOf(QtBridge::ToQt(ControlOps::GetText(record)))
+                    ? QtBridge::MnemonicOf(QtBridge::ToQt(ControlOps::GetText(record)))
                     : QChar();
             return letter.isNull() ? QString() : QStringLiteral("Alt+") + letter.toUpper();
         }

@@ -21,23 +21,6 @@
 
 namespace
 {
-// The letter after the first single '&' ("&&" is a literal ampersand).
-QChar MnemonicOf(const QString& text)
-{
-    for (qsizetype i = 0; i + 1 < text.size(); ++i)
-    {
-        if (text[i] == QLatin1Char('&'))
-        {
-            if (text[i + 1] != QLatin1Char('&'))
-            {
-                return text[i + 1].toLower();
-            }
-            ++i;
-        }
-    }
-    return {};
-}
-
 bool IsUsable(const WindowRecord* rec)
 {
     return rec != nullptr && rec->widget && !rec->widget->isHidden() && rec->widget->isEnabled();
@@ -158,7 +141,7 @@ WindowRecord* DialogWindow::MnemonicTarget(QChar letter, const WindowRecord* foc
     {
         WindowRecord* rec = m_state->controls[(first + n) % count].get();
         if (HasMnemonicText(rec) && IsUsable(rec) &&
-            MnemonicOf(QtBridge::ToQt(ControlOps::GetText(rec))) == letter)
+            QtBridge::MnemonicOf(QtBridge::ToQt(ControlOps::GetText(rec))) == letter)
         {
             return rec;
         }

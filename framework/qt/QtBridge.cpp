@@ -45,6 +45,22 @@ std::string QtBridge::FromQt(const QString& text)
     return TextCodec::Utf8ToNarrow(text.toStdString());
 }
 
+QChar QtBridge::MnemonicOf(const QString& text)
+{
+    for (qsizetype i = 0; i + 1 < text.size(); ++i)
+    {
+        if (text[i] == QLatin1Char('&'))
+        {
+            if (text[i + 1] != QLatin1Char('&'))
+            {
+                return text[i + 1].toLower();
+            }
+            ++i;
+        }
+    }
+    return {};
+}
+
 QIcon QtBridge::IconOf(HICON icon)
 {
     if (icon == nullptr)

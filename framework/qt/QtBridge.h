@@ -20,6 +20,9 @@ public:
 
     static QString ToQt(const std::string& narrow);
     static std::string FromQt(const QString& text);
+    // The mnemonic of a caption: the letter after the first single '&'
+    // ("&&" is a literal ampersand), lower case; null when there is none.
+    static QChar MnemonicOf(const QString& text);
 
     // The icon behind a handle from CWinApp::LoadIcon, built on first use.
     static QIcon IconOf(HICON icon);

@@ -22,45 +22,11 @@ const std::vector<std::string> kTable = {"ReadinessTest",  "StatusReport",  "Acc
                                          "PartsInspector", "EventMonitor",  "CalibSuite",
                                          "RomInstaller",   "RangeCalib"};
 
-// The simulated instruments the walk visits, as the README's table describes
-// them; "192.0.2.99" is the silent one. Defined by the walk itself, so that
-// the model knows what each offers.
+// The simulated instruments the walk visits: the library's own, as the
+// README's table describes them; "192.0.2.99" is the silent one.
 std::map<std::string, TrackerSim::Instrument> Instruments()
 {
-    using TrackerSim::Fault;
-    TrackerSim::Instrument healthy;
-    healthy.offered = kTable;
-    healthy.offered->push_back("LevelCheck");
-    healthy.offered->push_back("NetworkSetup");
-
-    TrackerSim::Instrument corvo;
-    corvo.type = "TrackerCorvo";
-    corvo.offered = {
-        {"ReadinessTest", "StatusReport", "DeviceConsole", "SurveyConsole", "LevelCheck"}};
-
-    TrackerSim::Instrument oldFirmware = healthy;
-    oldFirmware.faults["connect"] = Fault::UserPrompt;
-    TrackerSim::Instrument asyncRunning = healthy;
-    asyncRunning.faults["startAsync"] = Fault::AsyncAlreadyStarted;
-    TrackerSim::Instrument asyncFails = healthy;
-    asyncFails.faults["startAsync"] = Fault::Tracker;
-    TrackerSim::Instrument noList = healthy;
-    noList.offered = std::nullopt;
-    TrackerSim::Instrument others;
-    others.offered = {{"zeta", "alpha", "Beta", "alpha"}};
-    TrackerSim::Instrument otherCase;
-    otherCase.offered = {{"readinesstest", "STATUSREPORT", "sURVEYcONSOLE", "partsinspector",
-                          "EVENTMONITOR", "RANGECALIB", "levelcheck"}};
-    otherCase.swapsEventCase = true;
-    TrackerSim::Instrument faulty = healthy;
-    faulty.faults = {{"startApplicationFrame RomInstaller", Fault::Tracker},
-                     {"modifyApplication DeviceConsole", Fault::Tracker},
-                     {"stopApplicationFrame StatusReport", Fault::Tracker},
-                     {"stopAsync", Fault::Tracker},
-                     {"disconnect", Fault::Tracker}};
-    return {{"192.0.2.10", healthy},      {"192.0.2.11", corvo},      {"192.0.2.12", oldFirmware},
-            {"192.0.2.13", asyncRunning}, {"192.0.2.14", asyncFails}, {"192.0.2.15", noList},
-            {"192.0.2.16", others},       {"192.0.2.17", faulty},     {"192.0.2.18", otherCase}};
+    return TrackerSim::BuiltInInstruments();
 }
 
 std::map<std::string, WalkModel::Offered> OfferedByAddress()
@@ -766,6 +732,22 @@ void OperatorWalk::DriveConnect(CDialog& d)
             Log("      (not usable)");
         }
     };
+    // The model keeps every password entered, to look for it in the file.
+    auto enterPassword = [&]
+    {
+        const std::string password = Password();
+        const std::string way = SomeWayToEnter();
+        act(way + " password " + password,
+            [&]
+            {
+                const bool entered = Enter(d, IDC_PASSWORD, password, way);
+                if (entered)
+                {
+                    m_journal.AddNote("password", {}, {password});
+                }
+                return entered;
+            });
+    };
 
     if (m_random.Chance(65))
     {
@@ -792,18 +774,7 @@ void OperatorWalk::DriveConnect(CDialog& d)
                 [&] { return AfxTestSelect(d, IDC_USER_NAME, user); });
             if (m_random.Chance(85))
             {
-                const std::string password = Password();
-                const std::string way = SomeWayToEnter();
-                act(way + " password " + password,
-                    [&]
-                    {
-                        const bool typed = Enter(d, IDC_PASSWORD, password, way);
-                        if (typed)
-                        {
-                            m_journal.AddNote("password", {}, {password});
-                        }
-                        return typed;
-                    });
+                enterPassword();
             }
         }
         else if (m_random.Chance(20))
@@ -824,21 +795,8 @@ void OperatorWalk::DriveConnect(CDialog& d)
             break;
         }
         case 1:
-        {
-            const std::string password = Password();
-            const std::string way = SomeWayToEnter();
-            act(way + " password " + password,
-                [&]
-                {
-                    const bool typed = Enter(d, IDC_PASSWORD, password, way);
-                    if (typed)
-                    {
-                        m_journal.AddNote("password", {}, {password});
-                    }
-                    return typed;
-                });
+            enterPassword();
             break;
-        }
         case 2:
             act("click Corvo", [&] { return AfxTestClick(d, IDC_TYPE_CORVO); });
             break;

@@ -18,6 +18,12 @@ void DefineInstrument(const std::string& address, const Instrument& instrument)
     SimNetwork::Instance().Define(address, instrument);
 }
 
+std::map<std::string, Instrument> BuiltInInstruments()
+{
+    const std::vector<std::pair<std::string, Instrument>> list = SimNetwork::BuiltInInstruments();
+    return {list.begin(), list.end()};
+}
+
 void SetFault(const std::string& address, const std::string& call, Fault fault)
 {
     SimNetwork::Instance().SetFault(address, call, fault);

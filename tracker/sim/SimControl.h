@@ -52,6 +52,8 @@ void Reset();
 
 // Defines or replaces the instrument at address.
 void DefineInstrument(const std::string& address, const Instrument& instrument);
+// The instruments Reset restores, by address: what the README's table lists.
+std::map<std::string, Instrument> BuiltInInstruments();
 // Makes call (as in Instrument::faults) fail at address; Fault::None heals it.
 // The address "" stands for every Tracker not connected yet, whose calls
 // (setBlocking before connect, above all) reach no instrument.

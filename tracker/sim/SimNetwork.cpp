@@ -14,7 +14,7 @@ const std::vector<std::string> kTableApps = {"ReadinessTest",  "StatusReport",  
                                              "PartsInspector", "EventMonitor",  "CalibSuite",
                                              "RomInstaller",   "RangeCalib"};
 
-std::vector<std::pair<std::string, Instrument>> BuiltInInstruments()
+std::vector<std::pair<std::string, Instrument>> BuiltIns()
 {
     Instrument healthy;
     healthy.offered = kTableApps;
@@ -100,7 +100,12 @@ SimNetwork& SimNetwork::Instance()
     return network;
 }
 
-SimNetwork::SimNetwork() : m_instruments(BuiltInInstruments()) {}
+std::vector<std::pair<std::string, Instrument>> SimNetwork::BuiltInInstruments()
+{
+    return BuiltIns();
+}
+
+SimNetwork::SimNetwork() : m_instruments(BuiltIns()) {}
 
 std::optional<Instrument> SimNetwork::Find(const std::string& address)
 {
@@ -189,7 +194,7 @@ void SimNetwork::Reset()
 {
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        m_instruments = BuiltInInstruments();
+        m_instruments = BuiltIns();
         m_started.clear();
         m_automaticEvents = true;
         m_constructionFails = false;

@@ -25,6 +25,7 @@ class SimNetwork
 {
 public:
     static SimNetwork& Instance();
+    static std::vector<std::pair<std::string, Instrument>> BuiltInInstruments();
 
     std::optional<Instrument> Find(const std::string& address);
     // The faults of calls made before connecting (SetFault at "").
