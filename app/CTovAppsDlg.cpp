@@ -97,12 +97,11 @@ ON_MESSAGE(WM_OTHER_APP_STATE, OnOtherAppStateMessage)
 END_MESSAGE_MAP()
 
 CTovAppsDlg::CTovAppsDlg(CWnd* pParent)
-    : CDialog(IDD, pParent), m_appButtons{&m_readinessTestButton,  &m_statusReportButton,
-                                          &m_accuracyAuditButton,  &m_beamLoopTestButton,
-                                          &m_deviceConsoleButton,  &m_surveyConsoleButton,
-                                          &m_partsInspectorButton, &m_eventMonitorButton,
-                                          &m_calibSuiteButton,     &m_romInstallerButton,
-                                          &m_rangeCalibButton},
+    : CDialog(IDD, pParent),
+      m_appButtons{&m_readinessTestButton,  &m_statusReportButton,  &m_accuracyAuditButton,
+                   &m_beamLoopTestButton,   &m_deviceConsoleButton, &m_surveyConsoleButton,
+                   &m_partsInspectorButton, &m_eventMonitorButton,  &m_calibSuiteButton,
+                   &m_romInstallerButton,   &m_rangeCalibButton},
       m_appUnitsArgument(UnitsArgument::kBuiltInDefault)
 {
     for (int i = 0; i < kAppCount; ++i)

@@ -8,7 +8,7 @@ set -euo pipefail
 
 packages=(build-essential cmake pkg-config qt6-base-dev qt6-wayland fonts-dejavu-core fonts-freefont-ttf)
 if [ "${1:-test}" = test ]; then
-  packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang-format git)
+  packages+=(libgtest-dev libgmock-dev libbenchmark-dev git)
 fi
 packages+=("${@:2}")
 

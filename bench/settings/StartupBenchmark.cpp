@@ -83,9 +83,7 @@ std::string MemoryDirectory()
 
 std::string FileSystemOf(const std::string& dir)
 {
-    struct statfs fs
-    {
-    };
+    struct statfs fs{};
     if (::statfs(dir.c_str(), &fs) != 0)
     {
         return "unknown";
@@ -156,9 +154,7 @@ void WriteAndFsyncOnDisk(benchmark::State& state)
 {
     CSerialize settings(DiskDirectory());
     settings.Save();
-    struct stat st
-    {
-    };
+    struct stat st{};
     if (::stat(settings.GetFilePath().c_str(), &st) != 0)
     {
         state.SkipWithError("the settings file was not written");

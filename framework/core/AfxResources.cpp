@@ -67,8 +67,7 @@ unsigned AfxFindAccessibleName(unsigned dialogId, int controlId)
     const AfxResourceSet& set = Resources();
     const ResAccessibleName* end = set.accessibleNames + set.accessibleNameCount;
     const ResAccessibleName* found =
-        std::find_if(set.accessibleNames, end,
-                     [dialogId, controlId](const ResAccessibleName& n)
+        std::find_if(set.accessibleNames, end, [dialogId, controlId](const ResAccessibleName& n)
                      { return n.dialogId == dialogId && n.controlId == controlId; });
     return found != end ? found->stringId : 0;
 }

@@ -45,9 +45,7 @@ bool RandomSuffix(std::string& suffix)
 // of the directory's owner are followed.
 bool MayFollow(const struct stat& link, const std::string& directory)
 {
-    struct stat dir
-    {
-    };
+    struct stat dir{};
     if (::stat(directory.c_str(), &dir) != 0)
     {
         return false;
@@ -176,9 +174,7 @@ void CFile::Flush()
 
 ULONGLONG CFile::GetLength() const
 {
-    struct stat st
-    {
-    };
+    struct stat st{};
     if (::fstat(m_fd, &st) != 0)
     {
         ThrowOsError(errno);
@@ -253,9 +249,7 @@ BOOL CFile::CreateUniqueBeside(const std::string& path, CFileException* error)
 
 bool CFile::TakeOwnerAndPermissionsOf(const std::string& path)
 {
-    struct stat st
-    {
-    };
+    struct stat st{};
     if (m_fd < 0 || ::stat(path.c_str(), &st) != 0)
     {
         return false;
@@ -274,9 +268,7 @@ bool CFile::ResolveLinks(const std::string& path, std::string& target)
     std::string current = path;
     for (int links = 0; links <= kMaxLinks; ++links)
     {
-        struct stat st
-        {
-        };
+        struct stat st{};
         if (::lstat(current.c_str(), &st) != 0)
         {
             // Not there (yet): that is where it goes.

@@ -159,17 +159,17 @@ TEST_F(AccessibilityTest, EveryControlOfEveryDialogHasItsRoleNameDescriptionAndS
     std::string differences;
     AfxAccessibleInfo footnote, icon, version, secondLine, aboutOk, octet, lengthUnit, lengthSpin,
         password, kelm, corvo, userName, list, start, mainWindow, connect;
-    AfxSetModalDriver(
-        IDD_ABOUTBOX,
-        [&](CDialog& d)
-        {
-            differences += Check(d, {{0, "Dialog", "About Kelm Utilities", "", true, true}});
-            icon = InfoAt(d, 0);
-            version = Info(d, IDC_VERSION_LINE);
-            secondLine = Info(d, IDC_SECOND_LINE);
-            aboutOk = Info(d, IDOK);
-            AfxTestPressKey(d, AfxKey::Escape);
-        });
+    AfxSetModalDriver(IDD_ABOUTBOX,
+                      [&](CDialog& d)
+                      {
+                          differences +=
+                              Check(d, {{0, "Dialog", "About Kelm Utilities", "", true, true}});
+                          icon = InfoAt(d, 0);
+                          version = Info(d, IDC_VERSION_LINE);
+                          secondLine = Info(d, IDC_SECOND_LINE);
+                          aboutOk = Info(d, IDOK);
+                          AfxTestPressKey(d, AfxKey::Escape);
+                      });
     AfxSetModalDriver(IDD_SELECT_UNITS,
                       [&](CDialog& d)
                       {

@@ -101,9 +101,7 @@ std::vector<std::string> Entries(const std::string& directory)
 
 struct stat StatOf(const std::string& path)
 {
-    struct stat st
-    {
-    };
+    struct stat st{};
     ::stat(path.c_str(), &st);
     return st;
 }
@@ -551,9 +549,7 @@ TEST_F(SettingsFileTest, ALinkStaysALinkAndTheFileItLeadsToIsWritten)
     s.SetConnection(1, 0, "10.0.0.5");
     s.Save();
     const std::string saved = SettingsFile(1, 0, "10.0.0.5", {3, 6, 2, 6, 3, 1, 0, 3});
-    struct stat st
-    {
-    };
+    struct stat st{};
     ASSERT_EQ(::lstat(path.c_str(), &st), 0);
     EXPECT_TRUE(S_ISLNK(st.st_mode));
     ASSERT_EQ(::lstat(middle.c_str(), &st), 0);

@@ -145,7 +145,8 @@ protected:
     static std::vector<std::string> AppButtons(CDialog& d)
     {
         std::vector<std::string> states;
-        auto add = [&](int id) {
+        auto add = [&](int id)
+        {
             states.push_back(std::string(Visible(d, id) ? "V" : "-") +
                              (Enabled(d, id) ? "E" : "-"));
         };

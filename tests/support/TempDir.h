@@ -60,9 +60,7 @@ inline void WriteBytes(const std::string& path, const std::string& bytes)
 
 inline bool FileExists(const std::string& path)
 {
-    struct stat st
-    {
-    };
+    struct stat st{};
     return ::stat(path.c_str(), &st) == 0;
 }
 

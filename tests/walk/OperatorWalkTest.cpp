@@ -88,8 +88,7 @@ using OperatorWalkChecks = OperatorWalks;
 
 TEST_F(OperatorWalkChecks, NoticeAWindowThatBreaksTheEnablingRule)
 {
-    OperatorWalk walk(1, 500,
-                      [](WalkJournal& journal)
+    OperatorWalk walk(1, 500, [](WalkJournal& journal)
                       { return std::make_unique<EagerReadinessWindow>(journal); });
     EXPECT_FALSE(walk.Run());
     EXPECT_NE(walk.Report().find("button 5000 is VE, not V-"), std::string::npos) << walk.Report();
