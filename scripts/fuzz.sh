@@ -13,8 +13,9 @@ case "$seconds" in
   '' | *[!0-9]*) echo "usage: $0 [SECONDS]" >&2; exit 2 ;;
 esac
 
-# libFuzzer and the sanitizer runtimes come with Clang's runtime package.
-bash scripts/deps.sh run clang libclang-rt-14-dev
+# libFuzzer and the sanitizer runtimes come with Clang's runtime package;
+# the unversioned one is the release's own, matching its default clang.
+bash scripts/deps.sh run clang libclang-rt-dev
 
 build=build-fuzz
 jobs=$(( $(nproc) < 2 ? $(nproc) : 2 ))

@@ -37,8 +37,11 @@ case $platform in
   xcb)
     # A display of its own; -noreset keeps the server from resetting when
     # its last client leaves, which refuses whoever connects meanwhile.
+    # X servers listen on abstract sockets too, which a chroot shares with
+    # its host, so a display is free only when neither kind is taken.
     display=90
-    while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
+    while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] ||
+      grep -q "@/tmp/.X11-unix/X$display\$" /proc/net/unix; do
       display=$((display + 1))
     done
     Xvfb ":$display" -noreset -nolisten tcp -screen 0 1024x768x24 >"$work/display.log" 2>&1 &

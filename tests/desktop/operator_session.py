@@ -58,11 +58,21 @@ def application():
     return None
 
 
+# Roles are compared by identity (Atspi.Role), never by their display names,
+# which change between releases of at-spi2-core (BUTTON became
+# "button").
+DIALOG = pyatspi.ROLE_DIALOG
+ALERT = pyatspi.ROLE_ALERT
+BUTTON = pyatspi.ROLE_PUSH_BUTTON
+TEXT = pyatspi.ROLE_TEXT
+LABEL = pyatspi.ROLE_LABEL
+
+
 def find(node, role, name=None):
     """The first object below node with the role (and name), depth first."""
     if node is None:
         return None
-    if node.getRoleName() == role and (name is None or node.name == name):
+    if node.getRole() == role and (name is None or node.name == name):
         return node
     for i in range(node.childCount):
         found = find(node.getChildAtIndex(i), role, name)
@@ -77,7 +87,7 @@ def window(role, name):
         return None
     for i in range(app.childCount):
         child = app.getChildAtIndex(i)
-        if child is not None and child.getRoleName() == role and child.name == name:
+        if child is not None and child.getRole() == role and child.name == name:
             return child
     return None
 
@@ -99,7 +109,7 @@ def press(node, what):
 def button_in(parent_role, parent_name, name):
     def probe():
         parent = window(parent_role, parent_name)
-        button = find(parent, "push button", name)
+        button = find(parent, BUTTON, name)
         return button if button is not None and "sensitive" in states(button) else None
     return wait_for('"%s" in "%s"' % (name, parent_name), probe)
 
@@ -116,40 +126,40 @@ def session(pid, platform):
     wait_for("the program on the accessibility bus", application, timeout=20.0)
     check_platform(pid, platform)
     main = wait_for('the main window "Kelm Utilities"',
-                    lambda: window("dialog", "Kelm Utilities"))
-    readiness = find(main, "push button", "Readiness Test")
+                    lambda: window(DIALOG, "Kelm Utilities"))
+    readiness = find(main, BUTTON, "Readiness Test")
     if readiness is None or "sensitive" in states(readiness):
         raise StepFailed("Readiness Test should be there and disabled before connecting")
     if readiness.description != ("Checks tracker status and performs initialization "
                                  "routine when ready"):
         raise StepFailed("Readiness Test's description is %r" % readiness.description)
 
-    press(button_in("dialog", "Kelm Utilities", "Connect..."), "Connect...")
-    connect = wait_for('"Connect to Tracker"', lambda: window("dialog", "Connect to Tracker"))
-    octet = find(connect, "text", "IP address, part 4 of 4")
+    press(button_in(DIALOG, "Kelm Utilities", "Connect..."), "Connect...")
+    connect = wait_for('"Connect to Tracker"', lambda: window(DIALOG, "Connect to Tracker"))
+    octet = find(connect, TEXT, "IP address, part 4 of 4")
     if octet is None or octet.queryText().getText(0, -1) != "10":
         raise StepFailed('the fourth address part should read "10"')
-    press(button_in("dialog", "Connect to Tracker", "OK"), "OK")
+    press(button_in(DIALOG, "Connect to Tracker", "OK"), "OK")
 
-    disconnect = button_in("dialog", "Kelm Utilities", "Disconnect (10)")
+    disconnect = button_in(DIALOG, "Kelm Utilities", "Disconnect (10)")
     log('the Connect button reads "Disconnect (10)"')
-    readiness = button_in("dialog", "Kelm Utilities", "Readiness Test")
+    readiness = button_in(DIALOG, "Kelm Utilities", "Readiness Test")
     press(readiness, "Readiness Test")
     wait_for("Readiness Test disabled while it runs",
-             lambda: "sensitive" not in states(find(window("dialog", "Kelm Utilities"),
-                                                    "push button", "Readiness Test")))
+             lambda: "sensitive" not in states(find(window(DIALOG, "Kelm Utilities"),
+                                                    BUTTON, "Readiness Test")))
     if disconnect is None:
         raise StepFailed("no Disconnect button")
 
-    press(button_in("dialog", "Kelm Utilities", "Close"), "Close")
-    alert = wait_for('the "Warning" box', lambda: window("alert", "Warning"))
-    text = find(alert, "label", STILL_RUNNING)
+    press(button_in(DIALOG, "Kelm Utilities", "Close"), "Close")
+    alert = wait_for('the "Warning" box', lambda: window(ALERT, "Warning"))
+    text = find(alert, LABEL, STILL_RUNNING)
     if text is None:
         raise StepFailed("the Warning box does not read %r" % STILL_RUNNING)
     log("the Warning box reads its question")
-    if find(alert, "push button", "Cancel") is None:
+    if find(alert, BUTTON, "Cancel") is None:
         raise StepFailed("the Warning box has no Cancel button")
-    press(button_in("alert", "Warning", "OK"), "OK in the Warning box")
+    press(button_in(ALERT, "Warning", "OK"), "OK in the Warning box")
 
     wait_for("the program to end", lambda: application() is None, timeout=15.0)
     log("the window is gone")
