@@ -36,10 +36,12 @@ file(RELATIVE_PATH kelm_bin_to_lib ${CMAKE_INSTALL_FULL_BINDIR}
 set(kelm_install_rpath "$ORIGIN/${kelm_bin_to_lib}")
 
 if(KELM_TRACKER_LIBRARY)
-  # The instrument maker's library is theirs to install: the program looks for
-  # it where it was linked from, then where the system keeps libraries.
-  get_filename_component(kelm_tracker_library_dir ${KELM_TRACKER_LIBRARY} DIRECTORY)
-  list(APPEND kelm_install_rpath ${kelm_tracker_library_dir})
+  # The instrument maker's library is theirs to install, where the system's
+  # dynamic loader finds libraries (a library folder, or one that a file in
+  # /etc/ld.so.conf.d names). The installed program carries no path of the
+  # machine it was built on: such a path would not exist on another, and
+  # would let a library planted there stand in for the maker's.
+  set(kelm_install_rpath "")
 else()
   install(TARGETS kelm_tracker_sim LIBRARY DESTINATION ${kelm_private_libdir})
 endif()

@@ -61,11 +61,7 @@ cp /etc/resolv.conf "$root/etc/resolv.conf"
 # The work tree as it stands, changes not yet committed included.
 src=$root/src/kelm-utilities
 rm -rf "$src"
-git clone --quiet --no-checkout "$top" "$src"
-(cd "$top" && git ls-files -z --cached --others --exclude-standard |
-  while IFS= read -r -d '' f; do if [ -e "$f" ]; then printf '%s\0' "$f"; fi; done |
-  tar --null -T - -cf -) | tar -xf - -C "$src"
-(cd "$src" && git reset --quiet)
+bash "$top/scripts/copy-tree.sh" "$src"
 
 echo "release-test: bash scripts/test.sh on Debian $suite ($(cat "$root/etc/debian_version"))"
 chroot "$root" /usr/bin/env -i HOME=/root TERM=dumb LANG=C.UTF-8 \

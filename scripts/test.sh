@@ -4,8 +4,9 @@
 # operator's session through the accessibility bus under X11 and Wayland,
 # then the thread-sanitizer build for the tests that cross threads, then the whole
 # suite again under the address, leak and undefined-behaviour sanitizers,
-# then a minute of fuzzing the settings file reader, then the Debian package.
-# Exits non-zero when anything fails.
+# then a minute of fuzzing the settings file reader, then the Debian package,
+# then the program linked with a tracker library built and installed apart.
+# Exits non-zero when anything fails. The same on Debian 12 and Debian 13.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh test locales
@@ -53,5 +54,10 @@ ASAN_OPTIONS="detect_leaks=1" \
 # The settings file reader under libFuzzer for a minute.
 bash scripts/fuzz.sh 60
 
-# The Debian package: built, installed, and its program started.
+# The Debian package: built twice to the same bytes, installed, and its
+# program started.
 bash scripts/package.sh
+
+# A tracker library that arrives on its own, as an instrument maker's does:
+# the operator's session, the desktop session and the package on it.
+bash scripts/maker-library-test.sh

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
+# The program linked with a tracker library that arrives on its own, as an
+# instrument maker's does: the simulated library is built as a project of its
+# own (tracker/sim) and installed into a prefix of its own; the program is
+# configured against it with -DKELM_TRACKER_LIBRARY, with no file of the
+# program changed. Then the operator's whole session (the end-to-end test),
+# the desktop session under X11 and Wayland, and the Debian package of that
+# build, lintian-clean, whose program finds the library without any RPATH.
+# Everything is built in build-maker/. Usage: scripts/maker-library-test.sh
+set -euo pipefail
+top="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$top"
+bash scripts/deps.sh test
+jobs=$(nproc)
+work=$top/build-maker
+prefix=$work/maker-prefix
+rm -rf "$prefix"
+
+# The maker's library, delivered: a shared library and its header.
+cmake -S tracker/sim -B "$work/library" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_INSTALL_LIBDIR=lib
+cmake --build "$work/library" -j "$jobs"
+cmake --install "$work/library"
+library=$prefix/lib/libtracker.so
+[ -f "$library" ] && [ -f "$prefix/include/tracker/Tracker.h" ] ||
+  { echo "the library's project installed no lib/libtracker.so and include/tracker/Tracker.h" >&2; exit 1; }
+
+cmake -S . -B "$work/program" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELM_WERROR=ON \
+  -DKELM_BUILD_BENCHMARKS=OFF -DKELM_TRACKER_LIBRARY="$library"
+cmake --build "$work/program" -j "$jobs" --target kelm-utilities operator_session
+program=$work/program/app/kelm-utilities
+# The program must take the library from the prefix, and none be built with it.
+if [ -e "$work/program/tracker/sim" ] || ! ldd "$program" | grep -q "libtracker\.so => $library "; then
+  echo "the program does not use $library: $(ldd "$program" | grep libtracker)" >&2
+  exit 1
+fi
+echo "maker library: the program links $library"
+
+ctest --test-dir "$work/program" --output-on-failure -R '^operator_session$'
+bash scripts/desktop-test.sh "$program"
+
+KELM_PACKAGE_TRACKER_LIBRARY="$library" KELM_PACKAGE_REPRODUCE=0 bash scripts/package.sh
+echo "maker library: passed"
