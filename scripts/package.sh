@@ -334,7 +334,7 @@ else
     dpkg-deb -R "$debpath" "$scratch/first-tree"
     dpkg-deb -R "$again" "$scratch/again-tree" 2>/dev/null || true
     differing=$(diff -rq "$scratch/first-tree" "$scratch/again-tree" 2>&1 | head -5 | tr '\n' ';' || true)
-    fail "reproducible: a build in another folder differs: ${differing:-only in the archive's own bytes}"
+    fail "reproducible: a build in another folder differs: ${differing:-only in the archive itself}"
   fi
 fi
 
