@@ -581,3 +581,268 @@ TEST(SettingsFailurePoints, ACrashWritingInPlaceBeforeTheCutLeavesTheNewRecordFi
     back.GetConnection(user, type, address);
     EXPECT_EQ(address, std::string(10, 'a'));
 }
+
+namespace
+{
+// Runs body in a child process that is killed if it takes longer than
+// seconds: a call that waits forever shows as a failure, not a hung test.
+bool FinishesInChild(const std::function<bool()>& body, unsigned seconds = 10)
+{
+    const pid_t pid = ::fork();
+    if (pid == 0)
+    {
+        ::alarm(seconds);
+        ::_exit(body() ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+} // namespace
+
+// A FIFO where the settings file belongs: loading answers false at once,
+// saving stores nothing, and the FIFO stays a FIFO.
+TEST(SettingsNonRegularFile, AFifoIsNeitherWaitedOnNorReplaced)
+{
+    TempDir dir;
+    const std::string path = dir.file(kFileName);
+    ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+    EXPECT_TRUE(FinishesInChild(
+        [&]
+        {
+            CSerialize s(dir.path());
+            SetRecord(s, kNew);
+            const bool loaded = s.Load();
+            s.Save();
+            s.Save();
+            return !loaded;
+        }));
+    struct stat st{};
+    ASSERT_EQ(::lstat(path.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{kFileName});
+
+    // Through a link, and with a reader waiting at the other end, the same.
+    ASSERT_EQ(::rename(path.c_str(), dir.file("fifo").c_str()), 0);
+    ASSERT_EQ(::symlink("fifo", path.c_str()), 0);
+    const int reader = ::open(dir.file("fifo").c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    EXPECT_TRUE(FinishesInChild(
+        [&]
+        {
+            CSerialize s(dir.path());
+            s.Save();
+            return !s.Load();
+        }));
+    char byte;
+    EXPECT_EQ(::read(reader, &byte, 1), 0) << "something was written into the FIFO";
+    ::close(reader);
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
+// A settings file linked to a device: the device stays as it was, even for
+// root, who could replace it.
+TEST(SettingsNonRegularFile, ALinkToADeviceSavesNothing)
+{
+    struct stat before{};
+    ASSERT_EQ(::stat("/dev/null", &before), 0);
+    ASSERT_TRUE(S_ISCHR(before.st_mode));
+    TempDir dir;
+    const std::string path = dir.file(kFileName);
+    ASSERT_EQ(::symlink("/dev/null", path.c_str()), 0);
+    CSerialize s(dir.path());
+    SetRecord(s, kNew);
+    s.Save();
+    EXPECT_FALSE(s.Load());
+    struct stat after{};
+    ASSERT_EQ(::stat("/dev/null", &after), 0);
+    EXPECT_TRUE(S_ISCHR(after.st_mode));
+    EXPECT_EQ(after.st_rdev, before.st_rdev);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_mode, before.st_mode);
+    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{kFileName});
+    for (const std::string& name : Entries("/dev"))
+    {
+        EXPECT_NE(name.rfind("null.", 0), 0u) << "left beside the device: " << name;
+    }
+}
+
+// A settings file mounted on its own (a bind mount): the rename over it is
+// refused, and the record is written into the mounted file instead.
+TEST(SettingsMountedFile, ABindMountedFileIsWrittenInPlace)
+{
+    TempDir host;
+    TempDir dir;
+    const std::string hostFile = host.file("host.dat");
+    const std::string path = dir.file(kFileName);
+    WriteBytes(hostFile, RecordBytes(kNext));
+    WriteBytes(path, "");
+    ASSERT_EQ(::chmod(hostFile.c_str(), 0640), 0);
+    const pid_t pid = ::fork();
+    if (pid == 0)
+    {
+        // A mount namespace of the child's own: the mount goes with it.
+        if (::unshare(CLONE_NEWNS) != 0 ||
+            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount(hostFile.c_str(), path.c_str(), nullptr, MS_BIND, nullptr) != 0)
+        {
+            ::_exit(77);
+        }
+        CSerialize s(dir.path());
+        SetRecord(s, kNew);
+        s.Save();
+        CSerialize back(dir.path());
+        ::_exit(back.Load() && ReadBytes(path) == RecordBytes(kNew) ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 77)
+    {
+        GTEST_SKIP() << "no bind mount here (needs root and a mount namespace)";
+    }
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the save did not reach the mounted file";
+    EXPECT_EQ(ReadBytes(hostFile), RecordBytes(kNew));
+    struct stat st{};
+    ASSERT_EQ(::stat(hostFile.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{kFileName});
+    EXPECT_EQ(Entries(host.path()), std::vector<std::string>{"host.dat"});
+}
+
+// Of the files beside the settings file, a save removes only what a dead
+// save left: exactly its kind of name, a regular file, an hour old and not
+// locked by anyone still writing it.
+TEST(SettingsLeftovers, OnlyAbandonedFilesOfOurNameAreRemoved)
+{
+    TempDir dir;
+    const long old = 2 * FileReplace::kLeftoverAgeSeconds;
+    auto make = [&](const std::string& name, long age)
+    {
+        WriteBytes(dir.file(name), "x");
+        Age(dir.file(name), age);
+    };
+    make(kFileName + ".Abandoned1", old);
+    make(kFileName + ".JustWritte", 0);    // a save may be writing it now
+    make(kFileName + ".LockedByAn", old);  // another instance is writing it
+    make(kFileName + ".Nine56789", old);   // not our name
+    make(kFileName + ".Eleven78901", old); // not our name
+    make(kFileName + ".With-dash0", old);  // not our name
+    make("Other.dat.Abandoned2", old);     // another file's
+    ASSERT_EQ(::mkfifo(dir.file(kFileName + ".AFifo67890").c_str(), 0600), 0);
+    Age(dir.file(kFileName + ".AFifo67890"), old);
+    const int locked = ::open(dir.file(kFileName + ".LockedByAn").c_str(), O_RDONLY);
+    ASSERT_GE(locked, 0);
+    ASSERT_EQ(::flock(locked, LOCK_EX), 0);
+    // The lock is held by another process, as another instance would.
+    const pid_t holder = ::fork();
+    if (holder == 0)
+    {
+        ::pause();
+        ::_exit(0);
+    }
+    ::close(locked);
+
+    CSerialize s(dir.path());
+    s.Save();
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
+
+    std::vector<std::string> kept = {kFileName,
+                                     kFileName + ".AFifo67890",
+                                     kFileName + ".Eleven78901",
+                                     kFileName + ".JustWritte",
+                                     kFileName + ".LockedByAn",
+                                     kFileName + ".Nine56789",
+                                     kFileName + ".With-dash0",
+                                     "Other.dat.Abandoned2"};
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(Entries(dir.path()), kept);
+
+    // Once its writer is gone, the locked one goes with the next save.
+    s.Save();
+    kept.erase(std::find(kept.begin(), kept.end(), kFileName + ".LockedByAn"));
+    EXPECT_EQ(Entries(dir.path()), kept);
+}
+
+// While the new file is open for writing it is locked, and before it gets
+// the old file's permissions it is readable by its owner only.
+TEST(SettingsLeftovers, TheFileBeingWrittenIsLockedAndPrivate)
+{
+    TempDir dir;
+    const std::string path = dir.file(kFileName);
+    WriteBytes(path, RecordBytes(kOld));
+    ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
+    std::vector<mode_t> modes;
+    std::vector<bool> lockedForOthers;
+    SystemCalls::SetHook(
+        [&](const char* call) -> SystemCalls::Injected
+        {
+            if (std::strcmp(call, "fchown") != 0 && std::strcmp(call, "rename") != 0)
+            {
+                return {};
+            }
+            for (const std::string& name : Entries(dir.path()))
+            {
+                if (!FileReplace::IsLeftoverName(kFileName, name))
+                {
+                    continue;
+                }
+                struct stat st{};
+                ::stat(dir.file(name).c_str(), &st);
+                modes.push_back(st.st_mode & 07777);
+                const int fd = ::open(dir.file(name).c_str(), O_RDONLY);
+                lockedForOthers.push_back(::flock(fd, LOCK_EX | LOCK_NB) != 0);
+                ::close(fd);
+            }
+            return {};
+        });
+    const mode_t mask = ::umask(0);
+    CSerialize s(dir.path());
+    SetRecord(s, kNew);
+    s.Save();
+    ::umask(mask);
+    SystemCalls::SetHook(nullptr);
+    EXPECT_EQ(modes, (std::vector<mode_t>{0600, 0644}));
+    EXPECT_EQ(lockedForOthers, (std::vector<bool>{true, true}));
+    EXPECT_EQ(ReadBytes(path), RecordBytes(kNew));
+    struct stat st{};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0644u);
+}
+
+// Without the system's random source and without /dev/urandom, names are
+// still made, still differ, and the save still lands.
+TEST(SettingsLeftovers, NamesWithoutARandomSource)
+{
+    TempDir dir;
+    SystemCalls::SetHook(
+        [](const char* call) -> SystemCalls::Injected
+        {
+            if (std::strcmp(call, "getrandom") == 0)
+            {
+                return {ENOSYS, false};
+            }
+            if (std::strcmp(call, "read") == 0)
+            {
+                return {EIO, false}; // /dev/urandom unreadable
+            }
+            return {};
+        });
+    std::set<std::string> names;
+    for (int i = 0; i < 50; ++i)
+    {
+        CFile file;
+        ASSERT_TRUE(file.CreateUniqueBeside(dir.file("x")));
+        EXPECT_TRUE(
+            FileReplace::IsLeftoverName("x", file.GetFilePath().substr(dir.path().size() + 1)));
+        names.insert(file.GetFilePath());
+    }
+    CSerialize s(dir.path());
+    SetRecord(s, kNew);
+    s.Save();
+    SystemCalls::SetHook(nullptr);
+    EXPECT_EQ(names.size(), 50u);
+    EXPECT_EQ(ReadBytes(dir.file(kFileName)), RecordBytes(kNew));
+}
