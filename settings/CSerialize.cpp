@@ -4,10 +4,11 @@
 #include "framework/core/CArchive.h"
 #include "framework/core/CException.h"
 #include "framework/core/CFile.h"
+#include "framework/core/CMemFile.h"
+#include "framework/core/FileReplace.h"
 #include "framework/core/Platform.h"
 
 #include <new>
-#include <unistd.h>
 
 IMPLEMENT_SERIAL(CSerialize, CObject, 1)
 
@@ -46,12 +47,17 @@ bool CSerialize::Load()
     {
         return false;
     }
+    // Read into a copy: a record cut short or unreadable part-way changes
+    // nothing here, so that the next save cannot store half of one.
+    CSerialize read(*this);
     try
     {
         CArchive ar(&file, CArchive::load, 4096);
-        Serialize(ar);
+        read.Serialize(ar);
         ar.Close();
-        file.Close();
+        // Read-only: closing cannot lose anything of what was read.
+        file.Abort();
+        *this = read;
         return true;
     }
     catch (CException* e)
@@ -67,65 +73,28 @@ bool CSerialize::Load()
 
 void CSerialize::Save()
 {
-    // A link stays a link: the file it leads to is the one written.
-    std::string target;
-    if (filePath.empty() || !CFile::ResolveLinks(filePath, target))
+    if (filePath.empty())
     {
         return;
     }
-    // An existing settings file that may not be written keeps its content.
-    const bool exists = ::access(target.c_str(), F_OK) == 0;
-    if (exists && ::access(target.c_str(), W_OK) != 0)
-    {
-        return;
-    }
-
-    // The new content goes to a new file of its own beside the settings file
-    // and replaces it only once complete, so that no failure can leave a
-    // partial settings file and two instances saving at once each replace it
-    // whole. A directory that takes no new file leaves only writing the
-    // settings file itself in place.
-    CFile file;
-    CFileException error;
-    std::string written;
-    if (file.CreateUniqueBeside(target, &error))
-    {
-        written = file.GetFilePath();
-        if (exists)
-        {
-            file.TakeOwnerAndPermissionsOf(target);
-        }
-    }
-    else if (!exists || error.m_cause != CFileException::accessDenied ||
-             !file.Open(target, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary))
-    {
-        return;
-    }
+    // The whole record first, in memory: the file is then written in one go.
+    CMemFile record;
     try
     {
-        CArchive ar(&file, CArchive::store, 4096);
+        CArchive ar(&record, CArchive::store, 4096);
         Serialize(ar);
         ar.Close();
-        file.Flush();
-        file.Close();
-        if (!written.empty())
-        {
-            CFile::Rename(written, target);
-        }
-        return;
     }
     catch (CException* e)
     {
         e->Delete();
+        return;
     }
     catch (const std::bad_alloc&)
     {
+        return;
     }
-    file.Abort();
-    if (!written.empty())
-    {
-        ::unlink(written.c_str());
-    }
+    static_cast<void>(FileReplace::Replace(filePath, record.GetBytes()));
 }
 
 void CSerialize::SetConnection(std::int32_t newUserIndex, std::int32_t newTrackerType,

@@ -30,14 +30,16 @@ public:
     void Serialize(CArchive& ar) override;
 
     // Reads the settings file into the record. False when the file is
-    // missing, unreadable or too short; the fields read before the failure
-    // keep the values read, the others keep theirs.
+    // missing, unreadable, too short or not a regular file (a FIFO there is
+    // never waited on); the record then keeps every value it had.
     bool Load();
     // Writes the record to the settings file. Failures are not reported; the
-    // previous file survives any failure. The file keeps its permissions and,
-    // as far as the process may, its owner; a symbolic link keeps leading to
-    // it. In a directory that takes no new file, a writable settings file is
-    // written in place (then a failure part-way leaves it partial).
+    // previous file survives any failure and any crash whole. The file keeps
+    // its permissions and, as far as the process may, its owner; a symbolic
+    // link keeps leading to it. Where the file cannot be replaced by a new
+    // one (a directory that takes no new file, a file mounted on its own) a
+    // writable settings file is written in place. A path that leads to
+    // anything but a regular file gets nothing. (FileReplace::Replace.)
     void Save();
 
     void SetConnection(std::int32_t userIndex, std::int32_t trackerType,

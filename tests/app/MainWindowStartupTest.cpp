@@ -15,6 +15,7 @@
 
 #include <cstdio>
 #include <map>
+#include <sys/stat.h>
 
 namespace
 {
@@ -221,6 +222,36 @@ TEST_F(MainWindowStartupTest, UnitsArgumentComesFromTheSettingsFile)
     EXPECT_EQ(second.GetAppUnitsArgument(), "-uLength=mm,1000,3 -uAngular=asec,206265,1 "
                                             "-uPressure=inHg,0.03937008,2 -uTemperature=\xB0"
                                             "F,1.8,32.0,1");
+}
+
+// A FIFO in the settings file's place: the window comes up with the
+// built-in choices instead of waiting for a writer, a new choice works for
+// the session, and nothing is stored: the FIFO stays a FIFO.
+TEST_F(MainWindowStartupTest, AFifoInPlaceOfTheSettingsFileBlocksNothing)
+{
+    const std::string path = theSettings.GetFilePath();
+    ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+    AfxQueueModalDriver(IDD_SELECT_UNITS,
+                        [](CDialog& d)
+                        {
+                            AfxTestSelect(d, IDC_LENGTH_UNIT, 0);
+                            AfxTestClick(d, IDOK);
+                        });
+    std::vector<std::string> seen;
+    Run(
+        [&](CDialog& d)
+        {
+            seen.push_back(window.GetAppUnitsArgument());
+            AfxTestClick(d, IDC_SELECT_UNITS);
+            seen.push_back(window.GetAppUnitsArgument());
+            AfxTestClick(d, IDCANCEL);
+        });
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0], UnitsArgument::kBuiltInDefault);
+    EXPECT_NE(seen[1], UnitsArgument::kBuiltInDefault);
+    struct stat st{};
+    ASSERT_EQ(::lstat(path.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
 TEST_F(MainWindowStartupTest, SelectUnitsOkReplacesTheArgumentAndCancelKeepsIt)

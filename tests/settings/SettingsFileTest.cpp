@@ -247,21 +247,24 @@ TEST_F(SettingsFileTest, BytesAfterTheLastFieldAreIgnoredAndDroppedByTheNextSave
     EXPECT_EQ(ReadBytes(path), file);
 }
 
-TEST_F(SettingsFileTest, FileEndingInsideTheUnitIntegersKeepsWhatWasRead)
+// Half a record is no record: the fields before the cut are not taken
+// either, so that the next save stores what the record held, never a mix.
+TEST_F(SettingsFileTest, FileEndingInsideTheUnitIntegersChangesNothing)
 {
     // Everything up to the length precision, then half of the angle unit.
     std::string file = SettingsFile(2, 0, "1.2.3.4", {0, 9, 4, 4, 0, 0, 0, 0});
     WriteBytes(path, file.substr(0, 8 + 1 + 7 + 8 + 2));
 
     CSerialize s(dir.path());
+    s.SetConnection(1, 1, "10.0.0.9");
     s.SetAngleUnits(-5, -6);
     s.SetTemperatureUnits(-7, -8);
     EXPECT_FALSE(s.Load());
     Record r = Read(s);
-    EXPECT_EQ(r.user, 2);
-    EXPECT_EQ(r.type, 0);
-    EXPECT_EQ(r.address, "1.2.3.4");
-    ExpectUnits(r, {0, 9, -5, -6, 3, 1, -7, -8});
+    EXPECT_EQ(r.user, 1);
+    EXPECT_EQ(r.type, 1);
+    EXPECT_EQ(r.address, "10.0.0.9");
+    ExpectUnits(r, {3, 6, -5, -6, 3, 1, -7, -8});
 }
 
 TEST_F(SettingsFileTest, LengthPrefixClaimingMoreThanTheFileHoldsFailsWithoutReadingOn)
@@ -280,8 +283,8 @@ TEST_F(SettingsFileTest, LengthPrefixClaimingMoreThanTheFileHoldsFailsWithoutRea
         CSerialize s(dir.path());
         EXPECT_FALSE(s.Load());
         Record r = Read(s);
-        EXPECT_EQ(r.user, 2);
-        EXPECT_EQ(r.type, 0);
+        EXPECT_EQ(r.user, 0);
+        EXPECT_EQ(r.type, 1);
         EXPECT_EQ(r.address, "192.0.2.10");
         ExpectUnits(r, {3, 6, 2, 6, 3, 1, 0, 3});
     }
