@@ -227,11 +227,14 @@ check_manual_page() {
 # Starts the program on the offscreen platform in a scratch folder (its
 # settings file lands in the folder it starts in); still running after the
 # time out (exit 124) means it started.
+# A maker's library is found through LD_LIBRARY_PATH (or, with a third
+# argument "system", where the system's loader is told to look).
 run_program() {
-  local what="$1" bin="$2" rc=0
+  local what="$1" bin="$2" rc=0 library_path="$maker_libdir"
+  [ "${3:-}" != system ] || library_path=""
   local cwd="$scratch/run-$checks"
   mkdir -p "$cwd"
-  (cd "$cwd" && env LD_LIBRARY_PATH="$maker_libdir" HOME="$cwd" QT_QPA_PLATFORM=offscreen \
+  (cd "$cwd" && env LD_LIBRARY_PATH="$library_path" HOME="$cwd" QT_QPA_PLATFORM=offscreen \
     timeout -k 2 3 "$bin" >"$cwd.out" 2>&1) || rc=$?
   if [ "$rc" -eq 124 ]; then
     pass "$what: program started and was still running after 3 s"
@@ -370,7 +373,18 @@ else
     pass "apt-get install ./$deb"
     if [ "$(command -v kelm-utilities)" = /usr/bin/kelm-utilities ]; then
       pass "installed: kelm-utilities on PATH is /usr/bin/kelm-utilities"
-      run_program "installed" kelm-utilities
+      if [ -n "$maker_libdir" ]; then
+        # As the manual page tells: the maker's folder named in
+        # /etc/ld.so.conf.d/, then ldconfig; taken away again afterwards.
+        loader_conf=/etc/ld.so.conf.d/kelm-utilities-package-test.conf
+        echo "$maker_libdir" >"$loader_conf"
+        ldconfig
+        run_program "installed, the maker's library found through $loader_conf" kelm-utilities system
+        rm -f "$loader_conf"
+        ldconfig
+      else
+        run_program "installed" kelm-utilities
+      fi
     else
       fail "installed: kelm-utilities on PATH is '$(command -v kelm-utilities || true)'"
     fi
