@@ -129,6 +129,17 @@ bool Describe(QWidget* widget, AfxAccessibleInfo* info)
             break;
         }
     }
+    if (QAccessibleTextInterface* text = iface->textInterface())
+    {
+        info->text = text->text(0, text->characterCount()).toStdString();
+        if (text->selectionCount() > 0)
+        {
+            int start = 0;
+            int end = 0;
+            text->selection(0, &start, &end);
+            info->selectedText = text->text(start, end).toStdString();
+        }
+    }
     const QAccessible::State state = iface->state();
     info->enabled = !state.disabled;
     info->visible = !state.invisible;
@@ -776,5 +787,45 @@ bool AfxTestAccessibleAction(CDialog& dialog, int id, const std::string& action)
     actions->doAction(name);
     // A pressed button clicks when its animation ends, a tenth of a second on.
     QTest::qWait(150);
+    return true;
+}
+
+namespace
+{
+QAccessibleInterface* InterfaceOf(CDialog& dialog, int id)
+{
+    WindowRecord* control = ControlOf(dialog, id);
+    return control != nullptr && control->widget
+               ? QAccessible::queryAccessibleInterface(control->widget.data())
+               : nullptr;
+}
+} // namespace
+
+bool AfxTestAccessibleReplaceText(CDialog& dialog, int id, int start, int end,
+                                  const std::string& text)
+{
+    QAccessibleInterface* iface = InterfaceOf(dialog, id);
+    QAccessibleEditableTextInterface* editable =
+        iface != nullptr ? iface->editableTextInterface() : nullptr;
+    QAccessibleTextInterface* shown = iface != nullptr ? iface->textInterface() : nullptr;
+    if (editable == nullptr || shown == nullptr)
+    {
+        return false;
+    }
+    editable->replaceText(start, end < 0 ? shown->characterCount() : end, QtBridge::ToQt(text));
+    Settle();
+    return true;
+}
+
+bool AfxTestAccessibleSetValue(CDialog& dialog, int id, int value)
+{
+    QAccessibleInterface* iface = InterfaceOf(dialog, id);
+    QAccessibleValueInterface* values = iface != nullptr ? iface->valueInterface() : nullptr;
+    if (values == nullptr)
+    {
+        return false;
+    }
+    values->setCurrentValue(value);
+    Settle();
     return true;
 }
