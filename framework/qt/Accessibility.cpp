@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <memory>
 
 namespace
 {
@@ -146,6 +147,34 @@ WindowRecord* RecordOf(const QWidget* widget)
     return record != nullptr && record->widget == widget ? record : nullptr;
 }
 
+// The up-down control whose position the edit shows, if any.
+WindowRecord* SpinShownIn(const WindowRecord* edit)
+{
+    if (edit == nullptr || edit->dialog == nullptr)
+    {
+        return nullptr;
+    }
+    for (const auto& control : edit->dialog->controls)
+    {
+        if (control->kind == WindowKind::UpDown && control->buddy == edit->hwnd &&
+            (control->style & UDS_SETBUDDYINT) != 0)
+        {
+            return control.get();
+        }
+    }
+    return nullptr;
+}
+
+// A screen reader reads a text run by run of like attributes (it splits by
+// language): these texts have one run, the whole text. (An empty run at each
+// offset, as the toolkit's own edit reports, loses the last character.)
+void WholeTextRun(int offset, int length, int* startOffset, int* endOffset)
+{
+    const bool inside = offset >= 0 && offset <= length;
+    *startOffset = inside ? 0 : offset;
+    *endOffset = inside ? length : offset;
+}
+
 // Every interface of the layer: role by the kind of control, name and
 // description by the rules above, asked afresh each time.
 class ControlInterface : public QAccessibleWidget
@@ -153,6 +182,7 @@ class ControlInterface : public QAccessibleWidget
 public:
     ControlInterface(QWidget* widget, QAccessible::Role role) : QAccessibleWidget(widget, role) {}
 
+    using QAccessibleWidget::text;
     QString text(QAccessible::Text t) const override
     {
         const WindowRecord* record = RecordOf(widget());
@@ -303,10 +333,47 @@ public:
 
 // Drop-down lists: named by their label, the selection is their value, the
 // dropped-down list is their one child (as in Qt's own combo box).
-class ComboInterface : public ControlInterface
+class ComboInterface : public ControlInterface, public QAccessibleTextInterface
 {
 public:
     explicit ComboInterface(QComboBox* combo) : ControlInterface(combo, QAccessible::ComboBox) {}
+
+    // The choice shown in the box is also its text, as a screen reader
+    // reads what a drop-down list displays; the whole of it is the chosen
+    // text, so that a new choice is read as it replaces the old one.
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        return type == QAccessible::TextInterface ? static_cast<QAccessibleTextInterface*>(this)
+                                                  : ControlInterface::interface_cast(type);
+    }
+    void selection(int selectionIndex, int* startOffset, int* endOffset) const override
+    {
+        *startOffset = 0;
+        *endOffset = selectionIndex == 0 ? characterCount() : 0;
+    }
+    int selectionCount() const override { return characterCount() > 0 ? 1 : 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    QString text(int startOffset, int endOffset) const override
+    {
+        if (startOffset < 0 || endOffset < startOffset)
+        {
+            return {};
+        }
+        return Combo()->currentText().mid(startOffset, endOffset - startOffset);
+    }
+    int characterCount() const override { return static_cast<int>(Combo()->currentText().size()); }
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int offset, int* startOffset, int* endOffset) const override
+    {
+        WholeTextRun(offset, characterCount(), startOffset, endOffset);
+        return {};
+    }
 
     int childCount() const override { return 1; }
 
@@ -428,7 +495,8 @@ private:
 // or read-only edit takes nothing.
 class EditInterface : public ControlInterface,
                       public QAccessibleTextInterface,
-                      public QAccessibleEditableTextInterface
+                      public QAccessibleEditableTextInterface,
+                      public QAccessibleValueInterface
 {
 public:
     explicit EditInterface(QLineEdit* edit) : ControlInterface(edit, QAccessible::EditableText) {}
@@ -442,6 +510,12 @@ public:
         if (type == QAccessible::EditableTextInterface)
         {
             return static_cast<QAccessibleEditableTextInterface*>(this);
+        }
+        // An edit that shows an up-down control's position has its value,
+        // so that each step is read where the operator is.
+        if (type == QAccessible::ValueInterface && SpinShownIn(RecordOf(widget())) != nullptr)
+        {
+            return static_cast<QAccessibleValueInterface*>(this);
         }
         return ControlInterface::interface_cast(type);
     }
@@ -557,9 +631,31 @@ public:
     }
     QString attributes(int offset, int* startOffset, int* endOffset) const override
     {
-        *startOffset = *endOffset = offset;
+        WholeTextRun(offset, characterCount(), startOffset, endOffset);
         return {};
     }
+
+    // ---- value: the up-down control's, set by its rules
+    QVariant currentValue() const override
+    {
+        return Spin() != nullptr ? Spin()->currentValue() : 0;
+    }
+    void setCurrentValue(const QVariant& value) override
+    {
+        if (QAccessibleValueInterface* spin = Spin())
+        {
+            spin->setCurrentValue(value);
+        }
+    }
+    QVariant maximumValue() const override
+    {
+        return Spin() != nullptr ? Spin()->maximumValue() : 0;
+    }
+    QVariant minimumValue() const override
+    {
+        return Spin() != nullptr ? Spin()->minimumValue() : 0;
+    }
+    QVariant minimumStepSize() const override { return 1; }
 
     // ---- editable text
     void deleteText(int startOffset, int endOffset) override
@@ -580,6 +676,15 @@ private:
     bool Secret() const { return Edit()->echoMode() != QLineEdit::Normal; }
     QString Shown() const { return Secret() ? QString() : Edit()->text(); }
     int AtCaret(int offset) const { return offset == -2 ? cursorPosition() : offset; }
+    QAccessibleValueInterface* Spin() const
+    {
+        const WindowRecord* spin = SpinShownIn(RecordOf(widget()));
+        QAccessibleInterface* iface =
+            spin != nullptr && spin->widget
+                ? QAccessible::queryAccessibleInterface(spin->widget.data())
+                : nullptr;
+        return iface != nullptr ? iface->valueInterface() : nullptr;
+    }
 
     // The characters from start to end replaced by text, as the operator
     // would: select them, then type (or delete) over them. The toolkit then
@@ -814,9 +919,20 @@ void Accessibility::TextChanged(WindowRecord* window)
 
 void Accessibility::ShowSelectionInList(QComboBox* combo)
 {
+    // The choice as a screen reader last heard of it.
+    auto shown = std::make_shared<QString>(combo->currentText());
     QObject::connect(combo, &QComboBox::currentIndexChanged, combo,
-                     [combo](int index)
+                     [combo, shown](int index)
                      {
+                         // Only the new text's arrival: a screen reader that
+                         // heard the old one go would say the selection was
+                         // deleted.
+                         if (combo->currentText() != *shown)
+                         {
+                             *shown = combo->currentText();
+                             QAccessibleTextInsertEvent chosen(combo, 0, *shown);
+                             QAccessible::updateAccessibility(&chosen);
+                         }
                          QItemSelectionModel* rows = combo->view()->selectionModel();
                          if (rows == nullptr)
                          {
@@ -840,4 +956,12 @@ void Accessibility::ValueChanged(WindowRecord* spin)
     }
     QAccessibleValueChangeEvent changed(spin->widget.data(), ControlOps::GetPos(spin));
     QAccessible::updateAccessibility(&changed);
+    // The operator is in the edit the control steps: the value changes there
+    // too.
+    const WindowRecord* buddy = WindowRegistry::Find(spin->buddy);
+    if ((spin->style & UDS_SETBUDDYINT) != 0 && buddy != nullptr && buddy->widget)
+    {
+        QAccessibleValueChangeEvent shown(buddy->widget.data(), ControlOps::GetPos(spin));
+        QAccessible::updateAccessibility(&shown);
+    }
 }

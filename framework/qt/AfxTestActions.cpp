@@ -28,6 +28,7 @@
 #include <QTest>
 #include <QToolTip>
 
+#include <algorithm>
 #include <climits>
 
 namespace
@@ -132,6 +133,16 @@ bool Describe(QWidget* widget, AfxAccessibleInfo* info)
     if (QAccessibleTextInterface* text = iface->textInterface())
     {
         info->text = text->text(0, text->characterCount()).toStdString();
+        QString runs;
+        for (int offset = 0; offset < text->characterCount();)
+        {
+            int start = 0;
+            int end = 0;
+            text->attributes(offset, &start, &end);
+            runs += text->text(std::max(start, offset), end);
+            offset = std::max(end, offset + 1);
+        }
+        info->textByRuns = runs.toStdString();
         if (text->selectionCount() > 0)
         {
             int start = 0;

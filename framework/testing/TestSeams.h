@@ -175,6 +175,8 @@ struct AfxAccessibleInfo
     // the offsets of its selection (what a screen reader says is selected).
     std::string text;
     std::string selectedText;
+    // The text as a screen reader reads it, run by run of like attributes.
+    std::string textByRuns;
     bool enabled = false;
     bool visible = false;
     bool focused = false;

@@ -387,3 +387,35 @@ TEST_F(AccessibilityTest, AnUpDownControlsValueIsSetAsItsArrowsSetIt)
     EXPECT_EQ(disabled.value, "9");
     EXPECT_TRUE(disabled.actions.empty() || disabled.actions[0] != "Increase");
 }
+
+// What a screen reader reads of an edit and of a drop-down list: all of the
+// selected text, and the current choice as the list's own text.
+TEST_F(AccessibilityTest, TextsAreReadWholeAndTheChoiceIsTheListsText)
+{
+    AfxAccessibleInfo number, combo;
+    TestDialog dialog;
+    dialog.onInit = [&]
+    {
+        auto* list = static_cast<CComboBox*>(dialog.GetDlgItem(IDC_T_PLAIN_COMBO));
+        list->AddString("user");
+        list->AddString("admin");
+        list->SetCurSel(0);
+    };
+    AfxQueueModalDriver(IDD_TEST,
+                        [&](CDialog& d)
+                        {
+                            AfxTestType(d, IDC_T_NUMBER, "192");
+                            static_cast<CEdit*>(d.GetDlgItem(IDC_T_NUMBER))->SetSel(0, -1);
+                            number = Info(d, IDC_T_NUMBER);
+                            AfxTestSelect(d, IDC_T_PLAIN_COMBO, 1);
+                            combo = Info(d, IDC_T_PLAIN_COMBO);
+                            d.EndDialog(IDCANCEL);
+                        });
+    dialog.DoModal();
+
+    EXPECT_EQ(number.selectedText, "192");
+    EXPECT_EQ(number.textByRuns, "192");
+    EXPECT_EQ(combo.text, "admin");
+    EXPECT_EQ(combo.selectedText, "admin");
+    EXPECT_EQ(combo.textByRuns, "admin");
+}
