@@ -16,10 +16,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QItemSelectionModel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
 
 #include <algorithm>
 #include <climits>
+#include <memory>
 
 namespace
 {
@@ -143,6 +147,34 @@ WindowRecord* RecordOf(const QWidget* widget)
     return record != nullptr && record->widget == widget ? record : nullptr;
 }
 
+// The up-down control whose position the edit shows, if any.
+WindowRecord* SpinShownIn(const WindowRecord* edit)
+{
+    if (edit == nullptr || edit->dialog == nullptr)
+    {
+        return nullptr;
+    }
+    for (const auto& control : edit->dialog->controls)
+    {
+        if (control->kind == WindowKind::UpDown && control->buddy == edit->hwnd &&
+            (control->style & UDS_SETBUDDYINT) != 0)
+        {
+            return control.get();
+        }
+    }
+    return nullptr;
+}
+
+// A screen reader reads a text run by run of like attributes (it splits by
+// language): these texts have one run, the whole text. (An empty run at each
+// offset, as the toolkit's own edit reports, loses the last character.)
+void WholeTextRun(int offset, int length, int* startOffset, int* endOffset)
+{
+    const bool inside = offset >= 0 && offset <= length;
+    *startOffset = inside ? 0 : offset;
+    *endOffset = inside ? length : offset;
+}
+
 // Every interface of the layer: role by the kind of control, name and
 // description by the rules above, asked afresh each time.
 class ControlInterface : public QAccessibleWidget
@@ -150,6 +182,7 @@ class ControlInterface : public QAccessibleWidget
 public:
     ControlInterface(QWidget* widget, QAccessible::Role role) : QAccessibleWidget(widget, role) {}
 
+    using QAccessibleWidget::text;
     QString text(QAccessible::Text t) const override
     {
         const WindowRecord* record = RecordOf(widget());
@@ -300,10 +333,47 @@ public:
 
 // Drop-down lists: named by their label, the selection is their value, the
 // dropped-down list is their one child (as in Qt's own combo box).
-class ComboInterface : public ControlInterface
+class ComboInterface : public ControlInterface, public QAccessibleTextInterface
 {
 public:
     explicit ComboInterface(QComboBox* combo) : ControlInterface(combo, QAccessible::ComboBox) {}
+
+    // The choice shown in the box is also its text, as a screen reader
+    // reads what a drop-down list displays; the whole of it is the chosen
+    // text, so that a new choice is read as it replaces the old one.
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        return type == QAccessible::TextInterface ? static_cast<QAccessibleTextInterface*>(this)
+                                                  : ControlInterface::interface_cast(type);
+    }
+    void selection(int selectionIndex, int* startOffset, int* endOffset) const override
+    {
+        *startOffset = 0;
+        *endOffset = selectionIndex == 0 ? characterCount() : 0;
+    }
+    int selectionCount() const override { return characterCount() > 0 ? 1 : 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    QString text(int startOffset, int endOffset) const override
+    {
+        if (startOffset < 0 || endOffset < startOffset)
+        {
+            return {};
+        }
+        return Combo()->currentText().mid(startOffset, endOffset - startOffset);
+    }
+    int characterCount() const override { return static_cast<int>(Combo()->currentText().size()); }
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int offset, int* startOffset, int* endOffset) const override
+    {
+        WholeTextRun(offset, characterCount(), startOffset, endOffset);
+        return {};
+    }
 
     int childCount() const override { return 1; }
 
@@ -358,7 +428,7 @@ private:
 };
 
 // Up-down controls: a spin button named after the edit it steps, its
-// position as a number.
+// position as a number, set as the arrows set it.
 class SpinInterface : public ControlInterface, public QAccessibleValueInterface
 {
 public:
@@ -371,9 +441,13 @@ public:
     }
 
     QVariant currentValue() const override { return ControlOps::GetPos(Record()); }
+    // As the arrows do: not while the control is disabled.
     void setCurrentValue(const QVariant& value) override
     {
-        ControlOps::SetPos(Record(), value.toInt());
+        if (widget()->isEnabled())
+        {
+            ControlOps::SetPos(Record(), value.toInt());
+        }
     }
     QVariant maximumValue() const override
     {
@@ -414,10 +488,245 @@ private:
     WindowRecord* Record() const { return RecordOf(widget()); }
 };
 
-// The layer's windows and controls get the interfaces above; edits and list
-// boxes keep Qt's own, which serve text and rows fully and read the name and
-// description the layer gives the widget. Anything else (message boxes,
-// menus, tooltips) is Qt's.
+// Edits: their text, caret and selection as the operator sees them; a
+// password says it is one and nothing of its characters. Text put in through
+// the interface (an on-screen keyboard, voice control) goes in as typed text
+// does: the edit's rules apply, the dialog hears EN_CHANGE, and a disabled
+// or read-only edit takes nothing.
+class EditInterface : public ControlInterface,
+                      public QAccessibleTextInterface,
+                      public QAccessibleEditableTextInterface,
+                      public QAccessibleValueInterface
+{
+public:
+    explicit EditInterface(QLineEdit* edit) : ControlInterface(edit, QAccessible::EditableText) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TextInterface)
+        {
+            return static_cast<QAccessibleTextInterface*>(this);
+        }
+        if (type == QAccessible::EditableTextInterface)
+        {
+            return static_cast<QAccessibleEditableTextInterface*>(this);
+        }
+        // An edit that shows an up-down control's position has its value,
+        // so that each step is read where the operator is.
+        if (type == QAccessible::ValueInterface && SpinShownIn(RecordOf(widget())) != nullptr)
+        {
+            return static_cast<QAccessibleValueInterface*>(this);
+        }
+        return ControlInterface::interface_cast(type);
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = ControlInterface::state();
+        s.editable = true;
+        s.readOnly = Edit()->isReadOnly();
+        s.passwordEdit = Secret();
+        s.selectableText = true;
+        return s;
+    }
+
+    void setText(QAccessible::Text t, const QString& text) override
+    {
+        if (t == QAccessible::Value)
+        {
+            replaceText(0, characterCount(), text);
+            return;
+        }
+        ControlInterface::setText(t, text);
+    }
+
+    // ---- text
+    void selection(int selectionIndex, int* startOffset, int* endOffset) const override
+    {
+        *startOffset = *endOffset = 0;
+        if (selectionIndex == 0 && !Secret() && Edit()->hasSelectedText())
+        {
+            *startOffset = Edit()->selectionStart();
+            *endOffset = Edit()->selectionEnd();
+        }
+    }
+    int selectionCount() const override { return !Secret() && Edit()->hasSelectedText() ? 1 : 0; }
+    void addSelection(int startOffset, int endOffset) override
+    {
+        setSelection(0, startOffset, endOffset);
+    }
+    void removeSelection(int selectionIndex) override
+    {
+        if (selectionIndex == 0)
+        {
+            Edit()->deselect();
+        }
+    }
+    void setSelection(int selectionIndex, int startOffset, int endOffset) override
+    {
+        if (selectionIndex == 0)
+        {
+            Edit()->setSelection(startOffset, endOffset - startOffset);
+        }
+    }
+    int cursorPosition() const override { return Secret() ? 0 : Edit()->cursorPosition(); }
+    void setCursorPosition(int position) override { Edit()->setCursorPosition(position); }
+    QString text(int startOffset, int endOffset) const override
+    {
+        if (startOffset < 0 || endOffset < startOffset)
+        {
+            return {};
+        }
+        return Shown().mid(startOffset, endOffset - startOffset);
+    }
+    // Offset -2 is where the caret is.
+    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset,
+                             int* endOffset) const override
+    {
+        return QAccessibleTextInterface::textBeforeOffset(AtCaret(offset), boundary, startOffset,
+                                                          endOffset);
+    }
+    QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset,
+                            int* endOffset) const override
+    {
+        return QAccessibleTextInterface::textAfterOffset(AtCaret(offset), boundary, startOffset,
+                                                         endOffset);
+    }
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset,
+                         int* endOffset) const override
+    {
+        return QAccessibleTextInterface::textAtOffset(AtCaret(offset), boundary, startOffset,
+                                                      endOffset);
+    }
+    int characterCount() const override { return static_cast<int>(Shown().size()); }
+    QRect characterRect(int offset) const override
+    {
+        const QString shown = Shown();
+        if (offset < 0 || offset >= shown.size())
+        {
+            return {};
+        }
+        // Where the edit draws its text: its contents less its margins,
+        // from the left (the layer's edits never scroll sideways to show
+        // their short texts).
+        QStyleOptionFrame frame;
+        frame.initFrom(Edit());
+        frame.lineWidth = Edit()->hasFrame() ? 1 : 0;
+        QRect area = Edit()->style()->subElementRect(QStyle::SE_LineEditContents, &frame, Edit());
+        area = area.marginsRemoved(Edit()->textMargins());
+        const QFontMetrics metrics(Edit()->font());
+        const int x = area.left() + 2 + metrics.horizontalAdvance(shown.left(offset));
+        const int y = area.top() + (area.height() - metrics.height() + 1) / 2;
+        const QRect r(x, y, metrics.horizontalAdvance(shown.at(offset)), metrics.height());
+        return QRect(Edit()->mapToGlobal(r.topLeft()), r.size());
+    }
+    int offsetAtPoint(const QPoint& point) const override
+    {
+        return Edit()->cursorPositionAt(Edit()->mapFromGlobal(point));
+    }
+    void scrollToSubstring(int startIndex, int endIndex) override
+    {
+        Edit()->setCursorPosition(endIndex);
+        Edit()->setCursorPosition(startIndex);
+    }
+    QString attributes(int offset, int* startOffset, int* endOffset) const override
+    {
+        WholeTextRun(offset, characterCount(), startOffset, endOffset);
+        return {};
+    }
+
+    // ---- value: the up-down control's, set by its rules
+    QVariant currentValue() const override
+    {
+        return Spin() != nullptr ? Spin()->currentValue() : 0;
+    }
+    void setCurrentValue(const QVariant& value) override
+    {
+        if (QAccessibleValueInterface* spin = Spin())
+        {
+            spin->setCurrentValue(value);
+        }
+    }
+    QVariant maximumValue() const override
+    {
+        return Spin() != nullptr ? Spin()->maximumValue() : 0;
+    }
+    QVariant minimumValue() const override
+    {
+        return Spin() != nullptr ? Spin()->minimumValue() : 0;
+    }
+    QVariant minimumStepSize() const override { return 1; }
+
+    // ---- editable text
+    void deleteText(int startOffset, int endOffset) override
+    {
+        Change(startOffset, endOffset, QString());
+    }
+    void insertText(int offset, const QString& text) override { Change(offset, offset, text); }
+    void replaceText(int startOffset, int endOffset, const QString& text) override
+    {
+        Change(startOffset, endOffset, text);
+    }
+
+protected:
+    QString Value() const override { return Shown(); }
+
+private:
+    QLineEdit* Edit() const { return static_cast<QLineEdit*>(widget()); }
+    bool Secret() const { return Edit()->echoMode() != QLineEdit::Normal; }
+    QString Shown() const { return Secret() ? QString() : Edit()->text(); }
+    int AtCaret(int offset) const { return offset == -2 ? cursorPosition() : offset; }
+    QAccessibleValueInterface* Spin() const
+    {
+        const WindowRecord* spin = SpinShownIn(RecordOf(widget()));
+        QAccessibleInterface* iface =
+            spin != nullptr && spin->widget
+                ? QAccessible::queryAccessibleInterface(spin->widget.data())
+                : nullptr;
+        return iface != nullptr ? iface->valueInterface() : nullptr;
+    }
+
+    // The characters from start to end replaced by text, as the operator
+    // would: select them, then type (or delete) over them. The toolkit then
+    // asks the edit's rules and reports the edit to the dialog, exactly as
+    // for a key press.
+    void Change(int startOffset, int endOffset, const QString& text)
+    {
+        QLineEdit* edit = Edit();
+        if (!edit->isEnabled() || edit->isReadOnly())
+        {
+            return;
+        }
+        const int length = static_cast<int>(edit->text().size());
+        const int start = std::clamp(std::min(startOffset, endOffset), 0, length);
+        const int end = std::clamp(std::max(startOffset, endOffset), 0, length);
+        if (start == end && text.isEmpty())
+        {
+            return;
+        }
+        if (start == end)
+        {
+            edit->setCursorPosition(start);
+        }
+        else
+        {
+            edit->setSelection(start, end - start);
+        }
+        if (text.isEmpty())
+        {
+            edit->del();
+        }
+        else
+        {
+            edit->insert(text);
+        }
+    }
+};
+
+// The layer's windows and controls get the interfaces above; list boxes keep
+// Qt's own, which serves rows fully and reads the name and description the
+// layer gives the widget. Anything else (message boxes, menus, tooltips) is
+// Qt's.
 QAccessibleInterface* Factory(const QString&, QObject* object)
 {
     if (object == nullptr || !object->isWidgetType())
@@ -465,12 +774,16 @@ QAccessibleInterface* Factory(const QString&, QObject* object)
     {
         return new ComboInterface(combo);
     }
+    if (auto* edit = qobject_cast<QLineEdit*>(widget))
+    {
+        return new EditInterface(edit);
+    }
     return nullptr;
 }
 
 bool KeepsQtInterface(WindowKind kind)
 {
-    return kind == WindowKind::Edit || kind == WindowKind::ListBox;
+    return kind == WindowKind::ListBox;
 }
 
 void Mirror(WindowRecord* control, bool names, bool descriptions)
@@ -594,7 +907,8 @@ void Accessibility::TextChanged(WindowRecord* window)
         {
             Mirror(control.get(), true, false);
         }
-        else if ((control->kind == WindowKind::ComboBox || control->kind == WindowKind::UpDown) &&
+        else if ((control->kind == WindowKind::ComboBox || control->kind == WindowKind::UpDown ||
+                  control->kind == WindowKind::Edit) &&
                  control->widget)
         {
             QAccessibleEvent renamed(control->widget.data(), QAccessible::NameChanged);
@@ -605,9 +919,20 @@ void Accessibility::TextChanged(WindowRecord* window)
 
 void Accessibility::ShowSelectionInList(QComboBox* combo)
 {
+    // The choice as a screen reader last heard of it.
+    auto shown = std::make_shared<QString>(combo->currentText());
     QObject::connect(combo, &QComboBox::currentIndexChanged, combo,
-                     [combo](int index)
+                     [combo, shown](int index)
                      {
+                         // Only the new text's arrival: a screen reader that
+                         // heard the old one go would say the selection was
+                         // deleted.
+                         if (combo->currentText() != *shown)
+                         {
+                             *shown = combo->currentText();
+                             QAccessibleTextInsertEvent chosen(combo, 0, *shown);
+                             QAccessible::updateAccessibility(&chosen);
+                         }
                          QItemSelectionModel* rows = combo->view()->selectionModel();
                          if (rows == nullptr)
                          {
@@ -631,4 +956,12 @@ void Accessibility::ValueChanged(WindowRecord* spin)
     }
     QAccessibleValueChangeEvent changed(spin->widget.data(), ControlOps::GetPos(spin));
     QAccessible::updateAccessibility(&changed);
+    // The operator is in the edit the control steps: the value changes there
+    // too.
+    const WindowRecord* buddy = WindowRegistry::Find(spin->buddy);
+    if ((spin->style & UDS_SETBUDDYINT) != 0 && buddy != nullptr && buddy->widget)
+    {
+        QAccessibleValueChangeEvent shown(buddy->widget.data(), ControlOps::GetPos(spin));
+        QAccessible::updateAccessibility(&shown);
+    }
 }

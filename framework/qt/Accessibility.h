@@ -28,11 +28,11 @@ public:
     static QString NameOf(const WindowRecord* window);
     static QString DescriptionOf(const WindowRecord* window);
 
-    // Edits and list boxes keep Qt's own interfaces, which read the name and
+    // List boxes keep Qt's own interface, which reads the name and
     // description the widget carries: these give them to the widgets. Once
     // OnInitDialog has run, both (so the dialog's tooltip handler is asked
-    // then for each edit and list box); after a static text or a group box
-    // caption changed, the names.
+    // then for each list box); after a static text or a group box caption
+    // changed, the names (and the controls named by it announce the change).
     static void DialogInitialised(DialogState& dialog);
     static void TextChanged(WindowRecord* window);
     // A screen reader learns a drop-down list's selection from the row

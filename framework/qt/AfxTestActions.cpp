@@ -28,6 +28,7 @@
 #include <QTest>
 #include <QToolTip>
 
+#include <algorithm>
 #include <climits>
 
 namespace
@@ -127,6 +128,27 @@ bool Describe(QWidget* widget, AfxAccessibleInfo* info)
         {
             info->selectedRow = row->text(QAccessible::Name).toStdString();
             break;
+        }
+    }
+    if (QAccessibleTextInterface* text = iface->textInterface())
+    {
+        info->text = text->text(0, text->characterCount()).toStdString();
+        QString runs;
+        for (int offset = 0; offset < text->characterCount();)
+        {
+            int start = 0;
+            int end = 0;
+            text->attributes(offset, &start, &end);
+            runs += text->text(std::max(start, offset), end);
+            offset = std::max(end, offset + 1);
+        }
+        info->textByRuns = runs.toStdString();
+        if (text->selectionCount() > 0)
+        {
+            int start = 0;
+            int end = 0;
+            text->selection(0, &start, &end);
+            info->selectedText = text->text(start, end).toStdString();
         }
     }
     const QAccessible::State state = iface->state();
@@ -776,5 +798,45 @@ bool AfxTestAccessibleAction(CDialog& dialog, int id, const std::string& action)
     actions->doAction(name);
     // A pressed button clicks when its animation ends, a tenth of a second on.
     QTest::qWait(150);
+    return true;
+}
+
+namespace
+{
+QAccessibleInterface* InterfaceOf(CDialog& dialog, int id)
+{
+    WindowRecord* control = ControlOf(dialog, id);
+    return control != nullptr && control->widget
+               ? QAccessible::queryAccessibleInterface(control->widget.data())
+               : nullptr;
+}
+} // namespace
+
+bool AfxTestAccessibleReplaceText(CDialog& dialog, int id, int start, int end,
+                                  const std::string& text)
+{
+    QAccessibleInterface* iface = InterfaceOf(dialog, id);
+    QAccessibleEditableTextInterface* editable =
+        iface != nullptr ? iface->editableTextInterface() : nullptr;
+    QAccessibleTextInterface* shown = iface != nullptr ? iface->textInterface() : nullptr;
+    if (editable == nullptr || shown == nullptr)
+    {
+        return false;
+    }
+    editable->replaceText(start, end < 0 ? shown->characterCount() : end, QtBridge::ToQt(text));
+    Settle();
+    return true;
+}
+
+bool AfxTestAccessibleSetValue(CDialog& dialog, int id, int value)
+{
+    QAccessibleInterface* iface = InterfaceOf(dialog, id);
+    QAccessibleValueInterface* values = iface != nullptr ? iface->valueInterface() : nullptr;
+    if (values == nullptr)
+    {
+        return false;
+    }
+    values->setCurrentValue(value);
+    Settle();
     return true;
 }

@@ -171,6 +171,12 @@ struct AfxAccessibleInfo
     // The row marked selected in a list box, or in the list a combo box drops
     // down: how a screen reader learns the choice.
     std::string selectedRow;
+    // What the text interface reports: the whole text, and the text between
+    // the offsets of its selection (what a screen reader says is selected).
+    std::string text;
+    std::string selectedText;
+    // The text as a screen reader reads it, run by run of like attributes.
+    std::string textByRuns;
     bool enabled = false;
     bool visible = false;
     bool focused = false;
@@ -187,6 +193,16 @@ bool AfxTestAccessibleAt(CDialog& dialog, int index, AfxAccessibleInfo* info);
 // control's interface, as an assistive tool would, and waits the moment a
 // pressed button takes to click. False when the control has no such action.
 bool AfxTestAccessibleAction(CDialog& dialog, int id, const std::string& action);
+
+// Changes an edit's text through its editable-text interface, as an
+// assistive tool does (an on-screen keyboard, voice control): the characters
+// from start to end (-1: the end of the text) become text (narrow). False
+// when the control offers no editable text.
+bool AfxTestAccessibleReplaceText(CDialog& dialog, int id, int start, int end,
+                                  const std::string& text);
+// Sets a control's value through its value interface (an up-down control's
+// position), as an assistive tool does. False when it has none.
+bool AfxTestAccessibleSetValue(CDialog& dialog, int id, int value);
 
 // ---- queries
 CRect AfxTestControlRect(CDialog& dialog, int id);  // pixels, in the dialog's client area

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -288,4 +289,133 @@ TEST_F(AccessibilityTest, PressingThroughTheInterfaceIsAClick)
     EXPECT_EQ(dialog.log, (std::vector<std::string>{
                               "OnApply", "OnRadio " + std::to_string(IDC_T_THIRD), "OnCancel"}));
     EXPECT_EQ(dialog.IsDlgButtonChecked(IDC_T_THIRD), 0u); // the window is gone: nothing to ask
+}
+
+// An assistive tool that puts text into an edit (an on-screen keyboard,
+// voice control) is held to what typing is held to.
+TEST_F(AccessibilityTest, TextPutInThroughTheInterfaceObeysTheEditsRules)
+{
+    std::vector<std::string> numbers;
+    AfxAccessibleInfo password;
+    bool disabledTaken = true;
+    TestDialog dialog;
+    dialog.onInit = [&] { static_cast<CEdit*>(dialog.GetDlgItem(IDC_T_NUMBER))->SetLimitText(3); };
+    AfxQueueModalDriver(IDD_TEST,
+                        [&](CDialog& d)
+                        {
+                            auto number = [&]
+                            {
+                                std::string text;
+                                d.GetDlgItemText(IDC_T_NUMBER, text);
+                                numbers.push_back(text);
+                            };
+                            // Digits only: the whole change is refused.
+                            EXPECT_TRUE(AfxTestAccessibleReplaceText(d, IDC_T_NUMBER, 0, -1, "1a"));
+                            number();
+                            // Cut to the limit, as a paste is.
+                            EXPECT_TRUE(
+                                AfxTestAccessibleReplaceText(d, IDC_T_NUMBER, 0, -1, "12345"));
+                            number();
+                            // Full: an insertion finds no room; a replacement does.
+                            EXPECT_TRUE(AfxTestAccessibleReplaceText(d, IDC_T_NUMBER, 1, 1, "9"));
+                            number();
+                            EXPECT_TRUE(AfxTestAccessibleReplaceText(d, IDC_T_NUMBER, 1, 2, "7"));
+                            number();
+                            // Removing is never refused.
+                            EXPECT_TRUE(AfxTestAccessibleReplaceText(d, IDC_T_NUMBER, 0, 1, ""));
+                            number();
+
+                            EXPECT_TRUE(AfxTestAccessibleReplaceText(d, IDC_T_NAME, 0, -1, "Ada"));
+                            EXPECT_TRUE(AfxTestAccessibleReplaceText(d, IDC_T_NAME, 3, 3, " L."));
+                            d.GetDlgItem(IDC_T_NAME)->EnableWindow(FALSE);
+                            AfxTestAccessibleReplaceText(d, IDC_T_NAME, 0, -1, "Bob");
+                            std::string name;
+                            d.GetDlgItemText(IDC_T_NAME, name);
+                            disabledTaken = name != "Ada L.";
+
+                            // Buttons have no text to change.
+                            EXPECT_FALSE(AfxTestAccessibleReplaceText(d, IDC_T_APPLY, 0, -1, "x"));
+
+                            AfxTestType(d, IDC_T_PASSWORD, "secret");
+                            password = Info(d, IDC_T_PASSWORD);
+                            d.EndDialog(IDCANCEL);
+                        });
+    dialog.DoModal();
+
+    EXPECT_EQ(numbers, (std::vector<std::string>{"", "123", "123", "173", "73"}));
+    // Each change the edit took reached the dialog, as typing's do; none
+    // of the refused ones did.
+    EXPECT_EQ(std::count(dialog.log.begin(), dialog.log.end(), "OnNumberChange"), 3);
+    EXPECT_EQ(dialog.changedTexts, (std::vector<std::string>{"Ada", "Ada L."}));
+    EXPECT_FALSE(disabledTaken);
+    // The password says what it is, never what it holds.
+    EXPECT_TRUE(password.password);
+    EXPECT_EQ(password.text, "");
+    EXPECT_EQ(password.value, "");
+}
+
+TEST_F(AccessibilityTest, AnUpDownControlsValueIsSetAsItsArrowsSetIt)
+{
+    std::vector<std::string> buddy;
+    AfxAccessibleInfo disabled;
+    TestDialog dialog;
+    dialog.onInit = [&]
+    { static_cast<CSpinButtonCtrl*>(dialog.GetDlgItem(IDC_T_SPIN))->SetRange(0, 9); };
+    AfxQueueModalDriver(IDD_TEST,
+                        [&](CDialog& d)
+                        {
+                            auto read = [&]
+                            {
+                                std::string text;
+                                d.GetDlgItemText(IDC_T_SPIN_EDIT, text);
+                                buddy.push_back(text);
+                            };
+                            EXPECT_TRUE(AfxTestAccessibleSetValue(d, IDC_T_SPIN, 5));
+                            read();
+                            // Out of range: the nearest bound, as SetPos.
+                            EXPECT_TRUE(AfxTestAccessibleSetValue(d, IDC_T_SPIN, 42));
+                            read();
+                            d.GetDlgItem(IDC_T_SPIN)->EnableWindow(FALSE);
+                            AfxTestAccessibleSetValue(d, IDC_T_SPIN, 2);
+                            read();
+                            disabled = Info(d, IDC_T_SPIN);
+                            d.EndDialog(IDCANCEL);
+                        });
+    dialog.DoModal();
+
+    EXPECT_EQ(buddy, (std::vector<std::string>{"5", "9", "9"}));
+    EXPECT_EQ(disabled.value, "9");
+    EXPECT_TRUE(disabled.actions.empty() || disabled.actions[0] != "Increase");
+}
+
+// What a screen reader reads of an edit and of a drop-down list: all of the
+// selected text, and the current choice as the list's own text.
+TEST_F(AccessibilityTest, TextsAreReadWholeAndTheChoiceIsTheListsText)
+{
+    AfxAccessibleInfo number, combo;
+    TestDialog dialog;
+    dialog.onInit = [&]
+    {
+        auto* list = static_cast<CComboBox*>(dialog.GetDlgItem(IDC_T_PLAIN_COMBO));
+        list->AddString("user");
+        list->AddString("admin");
+        list->SetCurSel(0);
+    };
+    AfxQueueModalDriver(IDD_TEST,
+                        [&](CDialog& d)
+                        {
+                            AfxTestType(d, IDC_T_NUMBER, "192");
+                            static_cast<CEdit*>(d.GetDlgItem(IDC_T_NUMBER))->SetSel(0, -1);
+                            number = Info(d, IDC_T_NUMBER);
+                            AfxTestSelect(d, IDC_T_PLAIN_COMBO, 1);
+                            combo = Info(d, IDC_T_PLAIN_COMBO);
+                            d.EndDialog(IDCANCEL);
+                        });
+    dialog.DoModal();
+
+    EXPECT_EQ(number.selectedText, "192");
+    EXPECT_EQ(number.textByRuns, "192");
+    EXPECT_EQ(combo.text, "admin");
+    EXPECT_EQ(combo.selectedText, "admin");
+    EXPECT_EQ(combo.textByRuns, "admin");
 }
