@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: Apache-2.0
 # Fails when an include crosses a layer the wrong way:
 #   - Qt headers anywhere but framework/qt/ (and the build-time icon maker
-#     in packaging/, and the plain-Qt baselines in bench/baseline/);
+#     in packaging/, and the plain-Qt baselines in bench/baseline/ and
+#     tests/desktop/baseline/);
 #   - the dialog layer (framework/) including the program (app/, settings/,
 #     units/, otherapps/, res/, tracker/);
 #   - inside framework/: core/ including any other folder, dialogs/ including
@@ -26,8 +27,9 @@ for f in $sources; do
   case "$f" in
     # The icon maker is a build-time tool that draws the program's icon with
     # Qt; the benchmarks' baselines are plain Qt programs, measured against
-    # the program.
-    framework/qt/* | packaging/* | bench/baseline/*) ;;
+    # the program, and so is the dialog a screen reader's speech of the
+    # program is compared with.
+    framework/qt/* | packaging/* | bench/baseline/* | tests/desktop/baseline/*) ;;
     *)
       if echo "$includes" | grep -Eq '#[[:space:]]*include[[:space:]]*[<"](Q[A-Za-z]|Qt[A-Za-z]*/)'; then
         report "$f includes Qt, which only framework/qt/ may"

@@ -3,15 +3,26 @@
 # The program on a real desktop: an operator's session driven through the
 # accessibility bus alone (tests/desktop/operator_session.py), once under
 # X11 (Xvfb) and once under Wayland (Weston's headless backend), each in a
-# private D-Bus session. Usage: scripts/desktop-test.sh [PROGRAM]
+# private D-Bus session. Then, on X11, what a blind operator hears: the
+# operator's path through all five windows with the keyboard alone (xdotool)
+# while Debian's Orca runs, what it says checked at every step and compared
+# with what it says of a plain Qt dialog (tests/desktop/orca_session.py).
+# Usage: scripts/desktop-test.sh [PROGRAM [PLAIN_QT_DIALOG [TRANSCRIPT]]]
+#   PLAIN_QT_DIALOG defaults to the one built beside PROGRAM;
+#   TRANSCRIPT, when given, receives what Orca said (Markdown).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 program=$(realpath "${1:-build/app/kelm-utilities}")
 [ -x "$program" ] || { echo "no program at $program: build it first" >&2; exit 1; }
-bash scripts/deps.sh test xvfb weston qt6-wayland at-spi2-core python3-pyatspi dbus
+plain=$(realpath -m "${2:-$(dirname "$program")/../tests/desktop/baseline/kelm-plain-qt-dialog}")
+[ -x "$plain" ] || { echo "no plain Qt dialog at $plain: build kelm-plain-qt-dialog first" >&2; exit 1; }
+transcript=${3:+$(realpath -m "$3")}
+bash scripts/deps.sh test xvfb weston qt6-wayland at-spi2-core python3-pyatspi dbus orca xdotool
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 for platform in xcb wayland; do
   dbus-run-session -- bash tests/desktop/in_session.sh "$program" "$platform" "$work/$platform"
 done
+dbus-run-session -- bash tests/desktop/orca_in_session.sh "$program" "$plain" "$work/orca" \
+  ${transcript:+"$transcript"}

@@ -28,7 +28,8 @@ library=$prefix/lib/libtracker.so
 
 cmake -S . -B "$work/program" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELM_WERROR=ON \
   -DKELM_BUILD_BENCHMARKS=OFF -DKELM_TRACKER_LIBRARY="$library"
-cmake --build "$work/program" -j "$jobs" --target kelm-utilities operator_session
+cmake --build "$work/program" -j "$jobs" --target kelm-utilities operator_session \
+  kelm-plain-qt-dialog
 program=$work/program/app/kelm-utilities
 # The program must take the library from the prefix, and none be built with it.
 if [ -e "$work/program/tracker/sim" ] || ! ldd "$program" | grep -q "libtracker\.so => $library "; then

@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
+#include <QTimer>
 #include <QToolTip>
 
 #include <cstring>
@@ -477,6 +478,7 @@ void DialogWindow::ShowSystemMenu(const QPoint& globalPos, bool byMouse)
     if (!TestHooks::AnswerPopupMenu(items, chosen))
     {
         QMenu menu(this);
+        QAction* first = nullptr;
         for (const AfxMenuItemInfo& item : items)
         {
             if (item.separator)
@@ -487,6 +489,17 @@ void DialogWindow::ShowSystemMenu(const QPoint& globalPos, bool byMouse)
             QAction* action = menu.addAction(QtBridge::ToQt(item.text));
             action->setData(item.id);
             action->setEnabled(item.enabled);
+            if (first == nullptr && item.enabled)
+            {
+                first = action;
+            }
+        }
+        // Opened from the keyboard, the menu opens on its first item, as
+        // the platform's window menu does: a screen reader then announces
+        // the menu and that item at once, and the next key moves on from it.
+        if (!byMouse && first != nullptr)
+        {
+            QTimer::singleShot(0, &menu, [&menu, first] { menu.setActiveAction(first); });
         }
         QAction* picked = menu.exec(globalPos);
         chosen = picked != nullptr ? picked->data().toUInt() : 0;

@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
+# Runs inside a private D-Bus session (dbus-run-session): starts the
+# accessibility bus, an X display and Debian's Orca, then lets
+# orca_session.py walk the plain Qt dialog and the program with the keyboard
+# and check what Orca says.
+# Usage: orca_in_session.sh PROGRAM PLAIN_QT_DIALOG WORKDIR [TRANSCRIPT]
+set -euo pipefail
+program=$(realpath "$1")
+plain=$(realpath "$2")
+work=$(realpath "$3")
+transcript=${4:-}
+here=$(cd "$(dirname "$0")" && pwd)
+mkdir -p "$work/home" "$work/runtime"
+chmod 700 "$work/runtime"
+# Orca keeps its settings in the home it finds: a fresh one each run, so
+# that nothing of a person's own settings changes what is heard.
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" \
+  XDG_DATA_HOME="$work/home/.local/share" XDG_RUNTIME_DIR="$work/runtime"
+# No speech server: Orca would start speech-dispatcher, which gives up
+# without an audio device and, started twice, keeps Orca waiting. Orca then
+# says everything to its debug log alone, which is what is checked.
+export SPEECHD_CMD=/bin/false
+log="$work/orca.log"
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+}
+trap cleanup EXIT
+fail() { echo "FAILED (Orca): $*" >&2; exit 1; }
+
+# Waits up to $1 seconds for a condition (the command after it) to hold.
+await() {
+  local tenths=$(($1 * 10))
+  shift
+  for _ in $(seq "$tenths"); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
+bus_owned() {
+  dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+    org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus 2>/dev/null | grep -q 'boolean true'
+}
+
+/usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/a11y.log" 2>&1 &
+pids+=($!)
+await 5 bus_owned || fail "the accessibility bus (at-spi-bus-launcher) did not start"
+
+# A display of its own, skipping those taken, abstract sockets included
+# (a chroot shares those with its host).
+display=90
+while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] ||
+  grep -q "@/tmp/.X11-unix/X$display\$" /proc/net/unix; do
+  display=$((display + 1))
+done
+Xvfb ":$display" -noreset -nolisten tcp -screen 0 1024x768x24 >"$work/display.log" 2>&1 &
+pids+=($!)
+await 5 test -S "/tmp/.X11-unix/X$display" || fail "Xvfb did not start: $(cat "$work/display.log")"
+export DISPLAY=":$display"
+unset WAYLAND_DISPLAY
+
+# Orca's debug log, written line by line (orca_shim/sitecustomize.py).
+KELM_ORCA_LOG=$(realpath "$log") PYTHONPATH="$here/orca_shim" \
+  orca --debug-file="$log" >"$work/orca.out" 2>&1 &
+pids+=($!)
+# Orca says so when it is ready to listen.
+orca_ready() { grep -aq "SPEECH OUTPUT: 'Screen reader on" "$log" 2>/dev/null; }
+await 120 orca_ready || fail "Orca did not start: $(tail -5 "$work/orca.out")"
+
+/usr/bin/python3 "$here/orca_session.py" "$log" "$program" "$plain" "$work" ${transcript:+"$transcript"} ||
+  fail "what Orca said is not what an operator must hear (Orca's log: $log)"
+echo "desktop session (Orca): passed"
