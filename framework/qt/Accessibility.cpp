@@ -12,11 +12,14 @@
 
 #include <QAbstractItemView>
 #include <QAccessible>
+#include <QAccessibleObject>
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionFrame>
@@ -727,8 +730,60 @@ private:
 // Qt's own, which serves rows fully and reads the name and description the
 // layer gives the widget. Anything else (message boxes, menus, tooltips) is
 // Qt's.
+// The application: its windows, and the menus open over them. Qt leaves
+// popups out of the application's children, so a screen reader takes an
+// open menu for one already gone, and announces only its item.
+class ApplicationInterface : public QAccessibleApplication
+{
+public:
+    int childCount() const override
+    {
+        return QAccessibleApplication::childCount() + static_cast<int>(OpenMenus().size());
+    }
+    QAccessibleInterface* child(int index) const override
+    {
+        const int windows = QAccessibleApplication::childCount();
+        if (index < windows)
+        {
+            return QAccessibleApplication::child(index);
+        }
+        const QList<QWidget*> menus = OpenMenus();
+        return index - windows < menus.size()
+                   ? QAccessible::queryAccessibleInterface(menus.at(index - windows))
+                   : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        const int index = QAccessibleApplication::indexOfChild(child);
+        if (index >= 0 || child == nullptr || !child->object() || !child->object()->isWidgetType())
+        {
+            return index;
+        }
+        const auto menu = OpenMenus().indexOf(static_cast<QWidget*>(child->object()));
+        return menu < 0 ? -1 : QAccessibleApplication::childCount() + static_cast<int>(menu);
+    }
+
+private:
+    static QList<QWidget*> OpenMenus()
+    {
+        QList<QWidget*> menus;
+        for (QWidget* window : QApplication::topLevelWidgets())
+        {
+            if (window->isVisible() && qobject_cast<QMenu*>(window) != nullptr)
+            {
+                menus.append(window);
+            }
+        }
+        return menus;
+    }
+};
+
 QAccessibleInterface* Factory(const QString&, QObject* object)
 {
+    if (object != nullptr && object == QCoreApplication::instance())
+    {
+        return new ApplicationInterface;
+    }
     if (object == nullptr || !object->isWidgetType())
     {
         return nullptr;
@@ -932,6 +987,17 @@ void Accessibility::ShowSelectionInList(QComboBox* combo)
                              *shown = combo->currentText();
                              QAccessibleTextInsertEvent chosen(combo, 0, *shown);
                              QAccessible::updateAccessibility(&chosen);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+                             // Screen readers of Qt 6.8's time read no text
+                             // arriving in a list that cannot be typed into;
+                             // the new choice is announced to them instead,
+                             // as it is made with the list in focus.
+                             if (combo->hasFocus())
+                             {
+                                 QAccessibleAnnouncementEvent announced(combo, *shown);
+                                 QAccessible::updateAccessibility(&announced);
+                             }
+#endif
                          }
                          QItemSelectionModel* rows = combo->view()->selectionModel();
                          if (rows == nullptr)

@@ -478,6 +478,7 @@ void DialogWindow::ShowSystemMenu(const QPoint& globalPos, bool byMouse)
     if (!TestHooks::AnswerPopupMenu(items, chosen))
     {
         QMenu menu(this);
+        menu.setWindowTitle(windowTitle());
         QAction* first = nullptr;
         for (const AfxMenuItemInfo& item : items)
         {
