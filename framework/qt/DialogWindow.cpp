@@ -478,6 +478,7 @@ void DialogWindow::ShowSystemMenu(const QPoint& globalPos, bool byMouse)
     if (!TestHooks::AnswerPopupMenu(items, chosen))
     {
         QMenu menu(this);
+        // Named after its window: the name a screen reader gives the menu.
         menu.setWindowTitle(windowTitle());
         QAction* first = nullptr;
         for (const AfxMenuItemInfo& item : items)
