@@ -11,44 +11,15 @@ work=$3
 here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$work/cwd"
 trace="$work/trace.txt"
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-}
-trap cleanup EXIT
-fail() { echo "FAILED ($platform): $*" >&2; exit 1; }
+session_name=$platform
+# shellcheck source=tests/desktop/session.sh
+. "$here/session.sh"
 
-# Waits up to five seconds for a condition (a command) to hold.
-await() {
-  for _ in $(seq 50); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
-bus_owned() {
-  dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-    org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus 2>/dev/null | grep -q 'boolean true'
-}
-
-/usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/a11y.log" 2>&1 &
-pids+=($!)
-await bus_owned || fail "the accessibility bus (at-spi-bus-launcher) did not start"
+start_accessibility_bus
 
 case $platform in
   xcb)
-    # A display of its own; -noreset keeps the server from resetting when
-    # its last client leaves, which refuses whoever connects meanwhile.
-    # X servers listen on abstract sockets too, which a chroot shares with
-    # its host, so a display is free only when neither kind is taken.
-    display=90
-    while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] ||
-      grep -q "@/tmp/.X11-unix/X$display\$" /proc/net/unix; do
-      display=$((display + 1))
-    done
-    Xvfb ":$display" -noreset -nolisten tcp -screen 0 1024x768x24 >"$work/display.log" 2>&1 &
-    pids+=($!)
-    await test -S "/tmp/.X11-unix/X$display" || fail "Xvfb did not start: $(cat "$work/display.log")"
-    export DISPLAY=":$display"
-    unset WAYLAND_DISPLAY
+    start_x_display
     ;;
   wayland)
     export XDG_RUNTIME_DIR="$work/runtime"
@@ -57,7 +28,7 @@ case $platform in
     weston --backend=headless-backend.so --socket=wayland-kelm --idle-time=0 \
       >"$work/display.log" 2>&1 &
     pids+=($!)
-    await test -S "$XDG_RUNTIME_DIR/wayland-kelm" || fail "Weston did not start: $(cat "$work/display.log")"
+    await 5 test -S "$XDG_RUNTIME_DIR/wayland-kelm" || fail "Weston did not start: $(cat "$work/display.log")"
     export WAYLAND_DISPLAY=wayland-kelm
     unset DISPLAY
     ;;
@@ -79,7 +50,7 @@ fi
 $(cat "$trace")"
 
 # The operator ended it: the program must be on its way out by itself.
-await bash -c "! kill -0 $app 2>/dev/null" || fail "the program did not end after its last window closed"
+await 5 bash -c "! kill -0 $app 2>/dev/null" || fail "the program did not end after its last window closed"
 wait "$app" || fail "the program ended with status $?"
 /usr/bin/python3 "$here/operator_session.py" --trace "$trace" || fail "the trace is not the session's"
 [ -s "$work/cwd/KelmUtilitiesSerialize.dat" ] || fail "the connection choices were not saved"

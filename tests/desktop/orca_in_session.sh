@@ -22,42 +22,12 @@ export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" \
 # says everything to its debug log alone, which is what is checked.
 export SPEECHD_CMD=/bin/false
 log="$work/orca.log"
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-}
-trap cleanup EXIT
-fail() { echo "FAILED (Orca): $*" >&2; exit 1; }
+session_name=Orca
+# shellcheck source=tests/desktop/session.sh
+. "$here/session.sh"
 
-# Waits up to $1 seconds for a condition (the command after it) to hold.
-await() {
-  local tenths=$(($1 * 10))
-  shift
-  for _ in $(seq "$tenths"); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
-bus_owned() {
-  dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-    org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus 2>/dev/null | grep -q 'boolean true'
-}
-
-/usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/a11y.log" 2>&1 &
-pids+=($!)
-await 5 bus_owned || fail "the accessibility bus (at-spi-bus-launcher) did not start"
-
-# A display of its own, skipping those taken, abstract sockets included
-# (a chroot shares those with its host).
-display=90
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] ||
-  grep -q "@/tmp/.X11-unix/X$display\$" /proc/net/unix; do
-  display=$((display + 1))
-done
-Xvfb ":$display" -noreset -nolisten tcp -screen 0 1024x768x24 >"$work/display.log" 2>&1 &
-pids+=($!)
-await 5 test -S "/tmp/.X11-unix/X$display" || fail "Xvfb did not start: $(cat "$work/display.log")"
-export DISPLAY=":$display"
-unset WAYLAND_DISPLAY
+start_accessibility_bus
+start_x_display
 
 # Orca's debug log, written line by line (orca_shim/sitecustomize.py).
 KELM_ORCA_LOG=$(realpath "$log") PYTHONPATH="$here/orca_shim" \

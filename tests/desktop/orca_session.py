@@ -117,10 +117,27 @@ def key_echo(keys):
 
 
 class Walk:
-    def __init__(self, orca, title):
+    def __init__(self, orca, work):
         self.orca = orca
-        self.title = title
-        self.steps = []  # (window, keys, utterances)
+        self.work = work
+        self.steps = []  # (window, keys, utterances, the step's name)
+
+    def record(self, window, keys, said, step=None):
+        self.steps.append((window, keys, said, step))
+        print("  %-20s %-14s %s" % (window, keys, " | ".join(said)), flush=True)
+
+    def launch(self, window, argv, expected, step=None):
+        """Starts a program in a folder of its own and waits for what Orca
+        says of its first window."""
+        cwd = os.path.join(self.work, os.path.basename(argv[0]))
+        os.makedirs(cwd, exist_ok=True)
+        self.orca.set_mark()
+        env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+        with open(os.path.join(cwd, "stderr.txt"), "wb") as trace:
+            process = subprocess.Popen(argv, cwd=cwd, env=env, stderr=trace,
+                                       stdout=subprocess.DEVNULL)
+        self.record(window, "(starts)", self.orca.wait(window + " starting", expected), step)
+        return process
 
     def press(self, window, keys, expected, step=None):
         """Presses keys (xdotool names) and waits for the expected
@@ -130,8 +147,7 @@ class Walk:
         said = self.orca.wait("%s, %s" % (window, keys), expected)
         echo = key_echo(keys)
         said = [s for s in said if s.lower() not in echo]
-        self.steps.append((window, keys, said, step))
-        print("  %-20s %-14s %s" % (window, keys, " | ".join(said)), flush=True)
+        self.record(window, keys, said, step)
         return said
 
     def step(self, name):
@@ -150,14 +166,7 @@ def focus_main_window(walk, expected):
                     "windowfocus", "--sync"], check=True,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=15)
     said = walk.orca.wait("the main window again", ["Kelm Utilities dialog."] + expected)
-    walk.steps.append(("Kelm Utilities", "(focus back)", said, None))
-    print("  %-20s %-14s %s" % ("Kelm Utilities", "(focus back)", " | ".join(said)), flush=True)
-
-
-def start(argv, cwd):
-    env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
-    trace = open(os.path.join(cwd, "stderr.txt"), "wb")
-    return subprocess.Popen(argv, cwd=cwd, env=env, stderr=trace, stdout=subprocess.DEVNULL)
+    walk.record("Kelm Utilities", "(focus back)", said)
 
 
 P = re.compile
@@ -185,15 +194,9 @@ def open_menu_is_listed():
 
 def walk_plain(orca, dialog, work):
     """The plain Qt dialog: the same kinds of steps as the program's."""
-    walk = Walk(orca, "Plain Qt")
-    cwd = os.path.join(work, "plain")
-    os.makedirs(cwd, exist_ok=True)
-    orca.set_mark()
-    process = start([dialog], cwd)
-    said = orca.wait("the plain Qt dialog", ["Plain Qt dialog."])
-    walk.steps.append(("Plain Qt", "(opens)", said, "user list"))
-    print("  %-20s %-14s %s" % ("Plain Qt", "(opens)", " | ".join(said)), flush=True)
+    walk = Walk(orca, work)
     w = "Plain Qt"
+    process = walk.launch(w, [dialog], ["Plain Qt dialog."], "user list")
     # Plain Qt says less on some releases than on others: only what it
     # always says is waited for, the rest is taken as it comes.
     walk.press(w, "Down", [], "user list, 1st change")
@@ -222,14 +225,9 @@ STILL_RUNNING = ("Application(s) are still running. Do you really want to close 
 
 def walk_program(orca, program, work):
     """The operator's path through all five windows of the program."""
-    walk = Walk(orca, "Kelm Utilities")
-    cwd = os.path.join(work, "program")
-    os.makedirs(cwd, exist_ok=True)
-    orca.set_mark()
-    process = start([program], cwd)
-    said = orca.wait("the main window", ["Kelm Utilities dialog.", "Connect... push button."])
-    walk.steps.append(("Kelm Utilities", "(starts)", said, None))
-    print("  %-20s %-14s %s" % ("Kelm Utilities", "(starts)", " | ".join(said)), flush=True)
+    walk = Walk(orca, work)
+    process = walk.launch("Kelm Utilities", [program],
+                          ["Kelm Utilities dialog.", "Connect... push button."])
 
     w = "Connect to Tracker"
     walk.press(w, "alt+n", ["Connect to Tracker dialog.", "User Name combo box.", "user."],
