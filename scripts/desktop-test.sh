@@ -17,7 +17,7 @@ program=$(realpath "${1:-build/app/kelm-utilities}")
 plain=$(realpath -m "${2:-$(dirname "$program")/../tests/desktop/baseline/kelm-plain-qt-dialog}")
 [ -x "$plain" ] || { echo "no plain Qt dialog at $plain: build kelm-plain-qt-dialog first" >&2; exit 1; }
 transcript=${3:+$(realpath -m "$3")}
-bash scripts/deps.sh test xvfb weston qt6-wayland at-spi2-core python3-pyatspi dbus orca xdotool
+bash scripts/deps.sh test xvfb weston qt6-wayland at-spi2-core python3-pyatspi dbus orca xdotool procps
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -8,7 +8,7 @@
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
 out=$(realpath -m "${1:-$top/docs/heard.md}")
-bash "$top/scripts/deps.sh" test xvfb at-spi2-core python3-pyatspi dbus orca xdotool
+bash "$top/scripts/deps.sh" test xvfb at-spi2-core python3-pyatspi dbus orca xdotool procps
 cmake -S "$top" -B "$top/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELM_WERROR=ON
 cmake --build "$top/build" -j "$(nproc)" --target kelm-utilities kelm-plain-qt-dialog
 work=$(mktemp -d)

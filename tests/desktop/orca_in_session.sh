@@ -26,6 +26,13 @@ session_name=Orca
 # shellcheck source=tests/desktop/session.sh
 . "$here/session.sh"
 
+# Orca runs once per user, whatever the session: a screen reader already
+# running (a person's own, or another test's) keeps this one from starting.
+if pgrep -u "$(id -u)" -x orca >/dev/null; then
+  fail "Orca already runs for this user (pid $(pgrep -u "$(id -u)" -x orca | tr '\n' ' ')); \
+Orca starts only once per user, so this check needs it stopped, or another user"
+fi
+
 start_accessibility_bus
 start_x_display
 
