@@ -21,6 +21,10 @@ if [ -n "${KELM_KEEP_ROOT:-}" ]; then
 else
   root=$(mktemp -d /var/tmp/kelm-"$suite".XXXXXXXX)
 fi
+# The root's own folder is the release's "/": open to every user, as a
+# root file system is (mktemp makes it its creator's alone), so that the
+# tests that save as an unprivileged user reach their folders.
+chmod 0755 "$root"
 mounts=()
 cleanup() {
   local status=$? i
