@@ -129,25 +129,6 @@ public:
     Hooked& operator=(const Hooked&) = delete;
 };
 
-std::vector<std::string> Entries(const std::string& directory)
-{
-    std::vector<std::string> names;
-    if (DIR* d = ::opendir(directory.c_str()))
-    {
-        while (dirent* e = ::readdir(d))
-        {
-            const std::string name = e->d_name;
-            if (name != "." && name != "..")
-            {
-                names.push_back(name);
-            }
-        }
-        ::closedir(d);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 void Age(const std::string& path, long seconds)
 {
     timespec times[2];

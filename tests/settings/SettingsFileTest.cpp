@@ -79,26 +79,6 @@ bool RunInChild(const std::function<bool()>& check, bool unprivileged)
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-// The names in directory, sorted.
-std::vector<std::string> Entries(const std::string& directory)
-{
-    std::vector<std::string> names;
-    if (DIR* d = ::opendir(directory.c_str()))
-    {
-        while (dirent* e = ::readdir(d))
-        {
-            const std::string name = e->d_name;
-            if (name != "." && name != "..")
-            {
-                names.push_back(name);
-            }
-        }
-        ::closedir(d);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 struct stat StatOf(const std::string& path)
 {
     struct stat st{};

@@ -3,13 +3,16 @@
 #ifndef KELM_TESTS_TEMPDIR_H
 #define KELM_TESTS_TEMPDIR_H
 
+#include <algorithm>
 #include <cstdlib>
+#include <dirent.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 #include <string>
 #include <sys/stat.h>
+#include <vector>
 
 class TempDir
 {
@@ -62,6 +65,26 @@ inline bool FileExists(const std::string& path)
 {
     struct stat st{};
     return ::stat(path.c_str(), &st) == 0;
+}
+
+// The names in directory, sorted, without "." and "..".
+inline std::vector<std::string> Entries(const std::string& directory)
+{
+    std::vector<std::string> names;
+    if (DIR* d = ::opendir(directory.c_str()))
+    {
+        while (dirent* e = ::readdir(d))
+        {
+            const std::string name = e->d_name;
+            if (name != "." && name != "..")
+            {
+                names.push_back(name);
+            }
+        }
+        ::closedir(d);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 #endif
