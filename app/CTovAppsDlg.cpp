@@ -191,6 +191,11 @@ BOOL CTovAppsDlg::OnInitDialog()
 
     m_selectUnitsDlg.RebuildUnitsArgument();
     m_appUnitsArgument = m_selectUnitsDlg.GetUnitsArgument();
+    {
+        // A message posted to an earlier run of this window was never handled.
+        std::lock_guard<std::mutex> lock(m_postMutex);
+        m_bStatePosted = false;
+    }
     return TRUE;
 }
 
@@ -664,14 +669,29 @@ void CTovAppsDlg::OnSelectUnits()
 void CTovAppsDlg::HandleBusyEvent(BusyEvent* event)
 {
     m_bBusy = event->getCommandState() || event->getMeasureState();
-    PostMessage(WM_APP_STATE, static_cast<WPARAM>(-1), 0);
+    PostStateMessage();
+}
+
+void CTovAppsDlg::PostStateMessage()
+{
+    std::lock_guard<std::mutex> lock(m_postMutex);
+    if (!m_bStatePosted)
+    {
+        // A window that is gone takes no message; the next event tries again.
+        m_bStatePosted = PostMessage(WM_APP_STATE, static_cast<WPARAM>(-1), 0) != FALSE;
+    }
+}
+
+bool CTovAppsDlg::StateMessagePending()
+{
+    std::lock_guard<std::mutex> lock(m_postMutex);
+    return m_bStatePosted;
 }
 
 void CTovAppsDlg::HandleApplicationEvent(ApplicationEvent* event)
 {
     char* name = event->getAppName();
     const bool running = event->isAppRunning();
-    const LPARAM enable = running ? 0 : 1;
 
     bool handled = false;
     for (int i = 0; i < kAppCount && !handled; ++i)
@@ -680,7 +700,7 @@ void CTovAppsDlg::HandleApplicationEvent(ApplicationEvent* event)
         {
             // Written before the post, so the window thread sees it.
             m_appRunning[i] = running;
-            PostMessage(WM_APP_STATE, static_cast<WPARAM>(i), enable);
+            PostStateMessage();
             handled = true;
         }
     }
@@ -698,10 +718,13 @@ void CTovAppsDlg::HandleApplicationEvent(ApplicationEvent* event)
                 }
             }
         }
-        // Posted outside the lock: the window thread takes it to refill.
+        // Posted outside the list's lock: the window thread takes it to refill.
         if (isOther)
         {
-            PostMessage(WM_OTHER_APP_STATE, 0, enable);
+            std::lock_guard<std::mutex> lock(m_postMutex);
+            PostMessage(WM_OTHER_APP_STATE, 0, running ? 0 : 1);
+            // A later event's rule must come after this message, not before.
+            m_bStatePosted = false;
         }
     }
     trackerDeleteString(name);
@@ -709,6 +732,12 @@ void CTovAppsDlg::HandleApplicationEvent(ApplicationEvent* event)
 
 LRESULT CTovAppsDlg::OnAppStateMessage(WPARAM wParam, LPARAM lParam)
 {
+    {
+        // From here on an event posts anew: the flags below may be read
+        // before it writes its own.
+        std::lock_guard<std::mutex> lock(m_postMutex);
+        m_bStatePosted = false;
+    }
     const auto index = static_cast<int>(static_cast<LONG>(wParam));
     if (index >= 0 && index < kAppCount)
     {

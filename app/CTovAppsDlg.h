@@ -45,6 +45,10 @@ public:
     // The units argument every application start carries.
     const std::string& GetAppUnitsArgument() const { return m_appUnitsArgument; }
 
+    // True while a WM_APP_STATE is on its way and its handler has not begun:
+    // the window has not yet applied the enabling rule to the latest events.
+    bool StateMessagePending();
+
 protected:
     DECLARE_MESSAGE_MAP()
     void DoDataExchange(CDataExchange* pDX) override;
@@ -84,6 +88,8 @@ private:
     // Asks before stopping, then stops every started application. False when
     // the operator declined.
     bool StopStartedApplications();
+    // Posts WM_APP_STATE unless one is already on its way (listener threads).
+    void PostStateMessage();
 
     CButton m_selectUnitsButton;
     CButton m_otherAppsButton;
@@ -106,6 +112,13 @@ private:
     Tracker* m_pTracker = nullptr;
     bool m_bConnected = false;
     std::atomic<bool> m_bBusy{false};
+    // An instrument sends events faster than buttons need redrawing. An event
+    // that arrives while a WM_APP_STATE is still on its way posts nothing: that
+    // message's handler applies the enabling rule to the flags as they are when
+    // it runs, this event's included. WM_OTHER_APP_STATE is posted under the
+    // same mutex and ends the wait, so a state message never overtakes it.
+    bool m_bStatePosted = false;
+    std::mutex m_postMutex;
     TrackerBusyListener* m_pBusyListener = nullptr;
     ApplicationRunningListener* m_pAppListener = nullptr;
     CButton* m_appButtons[kAppCount];

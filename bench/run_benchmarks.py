@@ -25,7 +25,10 @@ import time
 # Targets: the subject may take at most this many times its baseline.
 TARGET_STARTUP_TIME = 1.10
 TARGET_STARTUP_RSS = 1.05
-TARGET_EVENT_BURST = 1.5
+# The project's own limit is 1.5x on any machine; 1.3x here leaves a slower
+# machine (an instrument cart's laptop) its margin.
+TARGET_EVENT_BURST = 1.3
+TARGET_EVENT_BURST_CPU = 2.0
 # Endurance: the heap in use may grow by at most this much after the first
 # cycles, over the whole run.
 ENDURANCE_HEAP_BOUND = 64 * 1024
@@ -259,6 +262,9 @@ def write_report(path, info, startup, burst, settings, window, tracker, enduranc
         ("Event burst: 100,000 tracker events handled by the connected main window",
          f"{burst_s[0]:.1f} ms", f"{burst_b[0]:.1f} ms", burst_s[0] / burst_b[0],
          TARGET_EVENT_BURST),
+        ("Window thread's CPU time during the same burst",
+         f"{cpu_s[0]:.1f} ms", f"{cpu_b[0]:.1f} ms", cpu_s[0] / cpu_b[0],
+         TARGET_EVENT_BURST_CPU),
     ]
 
     lines = []
@@ -323,9 +329,11 @@ def write_report(path, info, startup, burst, settings, window, tracker, enduranc
         "automatic events off and its trace discarded. A sending thread fires 100,000 events "
         "with `TrackerSim::EmitBusy` / `EmitApplication` (busy, ReadinessTest running, not busy, "
         "ReadinessTest stopped, over and over); the library's thread delivers them to the "
-        "window's listeners, which post `WM_APP_STATE`. Timed from the first send until the "
-        "window thread has handled the 100,000th `WM_APP_STATE`, counted by a bench-only "
-        "subclass that overrides `WindowProc` and passes every message on unchanged.")
+        "window's listeners, which post `WM_APP_STATE` unless one is already on its way (its "
+        "handler applies the enabling rule to the flags as they are when it runs). Timed from "
+        "the first send until the window's listeners have taken the 100,000th event and the "
+        "window thread has applied the rule after it, seen by a bench-only subclass that "
+        "counts the events and the messages and passes every one on unchanged.")
     add("- Baseline: 100,000 `QEvent`s of a user type posted with `QCoreApplication::postEvent` "
         "from a sending thread to a plain `QWidget`, counted in its `event()`, timed until the "
         "last is handled.")
@@ -355,7 +363,10 @@ def write_report(path, info, startup, burst, settings, window, tracker, enduranc
         f"({click_b[1] / 1000:.2f} - {click_b[2] / 1000:.2f}) | "
         f"{click_s[0] / click_b[0]:.2f}x (no target) |")
     add(f"| Window thread's CPU time during the burst, median | {cpu_s[0]:.1f} ms | "
-        f"{cpu_b[0]:.1f} ms | {cpu_s[0] / cpu_b[0]:.2f}x (no target) |")
+        f"{cpu_b[0]:.1f} ms | {cpu_s[0] / cpu_b[0]:.2f}x |")
+    msgs = median_of(burst, "MainWindowEventBurst", "state_messages")
+    add(f"| `WM_APP_STATE` messages the window handled for the 100,000 events, median (min - "
+        f"max) | {msgs[0]:,.0f} ({msgs[1]:,.0f} - {msgs[2]:,.0f}) | 100,000 events | |")
     add(f"| Breakdown (no target): the same events handed to the window's `HandleBusyEvent` / "
         f"`HandleApplicationEvent` straight from the sending thread, without the library's "
         f"queue and thread (`MainWindowListenerBurst`) | {direct[0]:.1f} ms ({direct[1]:.1f} - "

@@ -309,6 +309,93 @@ TEST_F(MainWindowApplications, ButtonsWithoutATrackerDoNothing)
     EXPECT_TRUE(AfxMessageBoxLog().empty());
 }
 
+// Bursts from the instrument while the window thread keeps working, with
+// applications starting and stopping and the tracker going busy and idle in
+// between: the buttons end as the last events left the flags, however many
+// events each message answered, and a click in the middle is answered.
+TEST_F(MainWindowApplications, AfterABurstTheButtonsShowWhereItEnded)
+{
+    for (const bool endBusy : {true, false})
+    {
+        static const char* const apps[] = {"ReadinessTest", "STATUSREPORT", "EventMonitor"};
+        bool running[3] = {};
+        bool clicked = false;
+        std::vector<std::string> shown;
+        Run(
+            [&](CDialog& d)
+            {
+                Connect(d);
+                std::atomic<int> sent{0};
+                std::thread instrument(
+                    [&]
+                    {
+                        for (int k = 0; k < 3000; ++k, ++sent)
+                        {
+                            running[k % 3] = (k / 3 + k % 3) % 2 == 0;
+                            TrackerSim::EmitApplication(kHealthy, apps[k % 3], running[k % 3]);
+                            if (k % 7 == 0)
+                            {
+                                TrackerSim::EmitBusy(kHealthy, k % 2 == 0, false);
+                            }
+                        }
+                        TrackerSim::EmitBusy(kHealthy, endBusy, false);
+                    });
+                AfxPumpEvents([&] { return sent > 1500; }, 5000);
+                AfxQueueModalDriver(IDD_SELECT_UNITS,
+                                    [&](CDialog& u)
+                                    {
+                                        clicked = true;
+                                        u.EndDialog(IDCANCEL);
+                                    });
+                AfxTestClick(d, IDC_SELECT_UNITS);
+                instrument.join();
+                Settle();
+                shown = AppButtons(d);
+                AfxTestClick(d, IDCANCEL);
+            });
+        std::vector<std::string> expected =
+            endBusy ? States("V-", "--", "V-") : States("VE", "-E", "VE");
+        for (const int a : {0, 1, 2})
+        {
+            if (running[a])
+            {
+                expected[a == 2 ? 7 : static_cast<std::size_t>(a)] = "V-";
+            }
+        }
+        EXPECT_EQ(shown, expected) << (endBusy ? "ending busy" : "ending idle");
+        EXPECT_TRUE(clicked) << "Select Units, clicked during the burst, opened";
+        TrackerSim::Reset();
+        TrackerSim::SetAutomaticEvents(false);
+        TrackerSim::SetTraceSink([](const std::string&) {});
+    }
+}
+
+// Other Applications follows whichever came last: its own application's event,
+// or the enabling rule that a table or busy event brings, even when the
+// window takes them all at once.
+TEST_F(MainWindowApplications, OtherApplicationsFollowsTheLastOfItsEventAndTheRule)
+{
+    std::vector<bool> other;
+    Run(
+        [&](CDialog& d)
+        {
+            Connect(d);
+            TrackerSim::EmitApplication(kHealthy, "ReadinessTest", true);
+            TrackerSim::EmitApplication(kHealthy, "LevelCheck", true);
+            TrackerSim::WaitForEvents();
+            AfxPumpEvents();
+            other.push_back(Enabled(d, IDC_OTHER_APPLICATIONS));
+            TrackerSim::EmitApplication(kHealthy, "ReadinessTest", true);
+            TrackerSim::EmitApplication(kHealthy, "NetworkSetup", true);
+            TrackerSim::EmitApplication(kHealthy, "ReadinessTest", false);
+            TrackerSim::WaitForEvents();
+            AfxPumpEvents();
+            other.push_back(Enabled(d, IDC_OTHER_APPLICATIONS));
+            AfxTestClick(d, IDCANCEL);
+        });
+    EXPECT_EQ(other, (std::vector<bool>{false, true}));
+}
+
 // Events from the library's threads while the window connects, refreshes its
 // lists and disconnects again: the thread sanitizer watches the flags and the
 // list of other applications.

@@ -385,7 +385,8 @@ void OperatorWalk::Check(CDialog* window)
             }
             m_model.Apply(entries);
         }
-        if (inFlight != 0 || m_model.MessagesOutstanding())
+        if (inFlight != 0 || m_model.MessagesOutstanding() ||
+            (m_window != nullptr && m_window->StateMessagePending()))
         {
             std::this_thread::sleep_for(std::chrono::microseconds(500));
             continue;
@@ -399,7 +400,8 @@ void OperatorWalk::Check(CDialog* window)
     if (!settled)
     {
         Fail("the window never handled what its listeners were given to post:" +
-             m_model.Outstanding());
+             m_model.Outstanding() +
+             (m_window != nullptr && m_window->StateMessagePending() ? " WM_APP_STATE" : ""));
     }
     for (const std::string& f : m_model.TakeFailures())
     {

@@ -681,6 +681,7 @@ void WalkModel::OnNote(const WalkEntry& e)
     {
         m_windowOpen = false;
         m_expectedPosts.clear();
+        m_stateEvents = m_stateHandled = 0;
     }
     else if (e.text == "connect-opened" || e.text == "units-opened")
     {
@@ -741,7 +742,7 @@ void WalkModel::OnBusy(const WalkEntry& e)
         Fail("a busy event reached the window with no busy listener attached");
     }
     m_busy = e.command || e.measure;
-    m_expectedPosts.push_back({WM_APP_STATE, -1, 0});
+    ++m_stateEvents;
 }
 
 void WalkModel::OnApp(const WalkEntry& e)
@@ -759,7 +760,7 @@ void WalkModel::OnApp(const WalkEntry& e)
             m_modify.changed.push_back(i);
         }
         m_running[i] = e.running;
-        m_expectedPosts.push_back({WM_APP_STATE, i, enable});
+        ++m_stateEvents;
         return;
     }
     const bool other = std::any_of(m_others.begin(), m_others.end(),
@@ -772,6 +773,21 @@ void WalkModel::OnApp(const WalkEntry& e)
 
 void WalkModel::OnHandled(const WalkEntry& e)
 {
+    if (e.message == WM_APP_STATE)
+    {
+        // One message may answer many events, but no message comes without one.
+        if (++m_stateHandled > m_stateEvents || e.wParam != -1 || e.lParam != 0)
+        {
+            Fail("the window handled WM_APP_STATE (" + std::to_string(e.wParam) + ", " +
+                 std::to_string(e.lParam) + ") beyond the " + std::to_string(m_stateEvents) +
+                 " busy and application events it was given");
+        }
+        for (Button& b : m_buttons)
+        {
+            b.ruled = true;
+        }
+        return;
+    }
     if (m_expectedPosts.empty())
     {
         Fail("the window handled message " + std::to_string(e.message) + " (" +
@@ -787,18 +803,8 @@ void WalkModel::OnHandled(const WalkEntry& e)
              std::to_string(expected.message) + " (" + std::to_string(expected.wParam) + ", " +
              std::to_string(expected.lParam) + ") was posted");
     }
-    if (e.message == WM_APP_STATE)
-    {
-        for (Button& b : m_buttons)
-        {
-            b.ruled = true;
-        }
-    }
-    else
-    {
-        m_buttons[kOtherApps].ruled = false;
-        m_buttons[kOtherApps].enabled = e.lParam != 0;
-    }
+    m_buttons[kOtherApps].ruled = false;
+    m_buttons[kOtherApps].enabled = e.lParam != 0;
 }
 
 void WalkModel::ResetWindow()
@@ -813,6 +819,7 @@ void WalkModel::ResetWindow()
     m_busy = false;
     m_others.clear();
     m_expectedPosts.clear();
+    m_stateEvents = m_stateHandled = 0;
     m_unitsUndecided.reset();
     // The window builds its argument from the stored units, or has the
     // built-in one without a settings file.

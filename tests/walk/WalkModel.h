@@ -44,7 +44,9 @@ public:
     explicit WalkModel(std::map<std::string, Offered> offered);
 
     void Apply(const std::vector<WalkEntry>& entries);
-    // Messages the window's listeners posted that it has not handled yet.
+    // WM_OTHER_APP_STATE messages the window's listeners posted that it has
+    // not handled yet. (A WM_APP_STATE answers every event before it, so the
+    // window itself says whether one is still on its way.)
     bool MessagesOutstanding() const { return !m_expectedPosts.empty(); }
     // Which, as text.
     std::string Outstanding() const;
@@ -146,6 +148,9 @@ private:
     bool m_busy = false;
     std::vector<std::string> m_others;
     std::vector<Posted> m_expectedPosts;
+    // Busy and table events, and the WM_APP_STATE messages that answered them.
+    long m_stateEvents = 0;
+    long m_stateHandled = 0;
     std::string m_unitsArgument;
     std::optional<UnitsChoice> m_unitsUndecided; // old argument kept meanwhile
     ModifyCheck m_modify;
