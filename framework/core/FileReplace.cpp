@@ -77,6 +77,12 @@ std::string Letters()
     return letters;
 }
 
+std::string MarkedNameBeside(const std::string& target)
+{
+    return CFile::DirectoryOf(target) + "/" + FileReplace::MarkedPrefix(FileNameOf(target)) +
+           Letters();
+}
+
 bool IsMarkedName(const std::string& fileName, const std::string& name)
 {
     const std::string prefix = FileReplace::MarkedPrefix(fileName);
@@ -148,8 +154,7 @@ int CreateMarkedBeside(const std::string& target, mode_t mode, std::string& name
 {
     for (int attempt = 0; attempt < 100; ++attempt)
     {
-        name = CFile::DirectoryOf(target) + "/" + FileReplace::MarkedPrefix(FileNameOf(target)) +
-               Letters();
+        name = MarkedNameBeside(target);
         const int fd = SystemCalls::Open(
             name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
         if (fd < 0 && errno != EEXIST)
@@ -196,8 +201,7 @@ bool GiveMarkedName(int fd, const std::string& target, std::string& name)
 {
     for (int attempt = 0; attempt < 100; ++attempt)
     {
-        name = CFile::DirectoryOf(target) + "/" + FileReplace::MarkedPrefix(FileNameOf(target)) +
-               Letters();
+        name = MarkedNameBeside(target);
         if (SystemCalls::LinkOpenFile(fd, name.c_str()) == 0)
         {
             return true;

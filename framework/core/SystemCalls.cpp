@@ -39,7 +39,9 @@ Result Made(SystemCalls::Call call, Result failed, std::size_t count, Make make)
         }
         else
         {
-            result = make(injected.shortTransfer && count > 1 ? 1 : count);
+            result = make(injected.noTransfer                   ? 0
+                          : injected.shortTransfer && count > 1 ? 1
+                                                                : count);
         }
         if (result != failed || errno != EINTR)
         {

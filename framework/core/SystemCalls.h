@@ -5,8 +5,8 @@
 //
 // Tests install a hook that sees every call, with the descriptor or path it
 // works on, before it is made, and may make it fail with an error of its
-// choosing, come up short (pread and pwrite move at most one byte) or never
-// return (a crash). The program itself never installs one.
+// choosing, come up short (pread and pwrite move at most one byte, or none)
+// or never return (a crash). The program itself never installs one.
 #ifndef KELM_FRAMEWORK_SYSTEMCALLS_H
 #define KELM_FRAMEWORK_SYSTEMCALLS_H
 
@@ -29,6 +29,7 @@ struct Injected
 {
     int error = 0;              // non-zero: the call fails with this errno, unmade
     bool shortTransfer = false; // pread, pwrite: at most one byte this time
+    bool noTransfer = false;    // pread, pwrite: no byte and no error this time
 };
 
 using Hook = std::function<Injected(const Call& call)>;

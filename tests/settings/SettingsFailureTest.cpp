@@ -90,6 +90,10 @@ struct Fault
     bool Recovers() const { return (first.shortTransfer && then == 0) || first.error == EINTR; }
     std::string Describe() const
     {
+        if (first.noTransfer)
+        {
+            return "moving nothing";
+        }
         if (!first.shortTransfer)
         {
             return std::string("failing with ") + std::strerror(first.error);
@@ -105,10 +109,17 @@ struct Plan
     std::string failCall;                                // this call's occurrence ...
     int failOccurrence = -1;
     Fault fault; // ... goes wrong so
-    // From the call of this index on: every call fails (medium gone), or the
-    // disk is full: one write comes up short, every later one fails.
+    // From the call of this index on: every call fails (medium gone), the
+    // disk is full (one write comes up short, every later one fails), or
+    // reads and writes move nothing without an error.
+    enum class From
+    {
+        failing,
+        diskFull,
+        movingNothing
+    };
     int failingFrom = -1;
-    bool diskFull = false;
+    From from = From::failing;
     int crashBefore = -1;        // the process ends before the call of this index
     std::function<void()> crash; // ... after calling this
     std::function<void(const SystemCalls::Call&)> watch; // sees every call before it is made
@@ -123,6 +134,11 @@ struct Plan
         {
             crash();
             ::_exit(0);
+        }
+        if (index == 100000)
+        {
+            ADD_FAILURE() << "a hundred thousand calls: a call is retried forever";
+            return {EIO, false};
         }
         const std::string name = call.name;
         const int occurrence = counts[name]++;
@@ -142,11 +158,15 @@ struct Plan
         }
         if (failingFrom >= 0 && index >= failingFrom)
         {
-            if (!diskFull)
+            if (from == From::failing)
             {
                 return {ErrorsOf().at(name).front(), false};
             }
-            if (name == "pwrite")
+            if (from == From::movingNothing && (name == "pread" || name == "pwrite"))
+            {
+                return {0, false, true};
+            }
+            if (from == From::diskFull && name == "pwrite")
             {
                 return writesSinceFull++ == 0 ? SystemCalls::Injected{0, true}
                                               : SystemCalls::Injected{ENOSPC, false};
@@ -376,6 +396,8 @@ std::vector<Fault> FaultsOf(const std::string& call)
     {
         faults.push_back({{0, true}, 0});
         faults.push_back({{0, true}, call == "pread" ? EIO : ENOSPC});
+        // Some FUSE file systems: no byte moved, and no error either.
+        faults.push_back({{0, false, true}, 0});
     }
     return faults;
 }
@@ -495,11 +517,11 @@ TEST(SettingsFailurePoints, EveryCallFailingLosesNothing)
     }
 }
 
-// A medium that keeps failing, or a disk that stays full, from each call
-// on. Replacing, the file is the old record or the new one. Writing in
-// place, a disk that fills part-way through the write and refuses the old
-// bytes back too leaves the new bytes written so far over the old ones: the
-// one mix the save cannot undo, pinned here.
+// A medium that keeps failing, a disk that stays full, or one that moves
+// nothing and reports no error, from each call on. Replacing, the file is the old record or the new
+// one. Writing in place, a disk that fills part-way through the write and refuses the old bytes
+// back too leaves the new bytes written so far over the old ones: the one mix the save cannot undo,
+// pinned here.
 TEST(SettingsFailurePoints, CallsFailingFromEachPointOnLoseNothing)
 {
     int mixes = 0;
@@ -507,16 +529,19 @@ TEST(SettingsFailurePoints, CallsFailingFromEachPointOnLoseNothing)
     {
         SCOPED_TRACE(base.name);
         const std::size_t count = PointsOf(base).size();
-        for (bool diskFull : {false, true})
+        for (Plan::From mode :
+             {Plan::From::failing, Plan::From::diskFull, Plan::From::movingNothing})
         {
+            const bool diskFull = mode == Plan::From::diskFull;
             for (std::size_t from = 0; from < count; ++from)
             {
-                SCOPED_TRACE((diskFull ? "disk full from call " : "failing from call ") +
+                static const char* const kModes[] = {"failing", "disk full", "moving nothing"};
+                SCOPED_TRACE(kModes[static_cast<int>(mode)] + std::string(" from call ") +
                              std::to_string(from + 1));
                 SaveCase c(base);
                 Plan plan;
                 plan.failingFrom = static_cast<int>(from);
-                plan.diskFull = diskFull;
+                plan.from = mode;
                 c.Save(kNew, plan);
                 const std::string mix =
                     RecordBytes(kNew).substr(0, 1) + RecordBytes(kOld).substr(1);

@@ -553,19 +553,25 @@ TEST_F(SettingsFileTest, ALinkPlantedInASharedDirectoryIsNotFollowed)
 {
     TempDir elsewhere;
     const std::string victim = elsewhere.file("victim");
-    WriteBytes(victim, "keep me");
+    const std::string planted = SettingsFile(2, 0, "10.6.6.6", {0, 0, 0, 0, 0, 0, 0, 0});
+    WriteBytes(victim, planted);
     ASSERT_EQ(::chmod(dir.path().c_str(), 01777), 0);
     ASSERT_EQ(::symlink(victim.c_str(), path.c_str()), 0);
     ASSERT_EQ(::lchown(path.c_str(), kNobody, kNobody), 0) << "the test runs as root";
     CSerialize s(dir.path());
+    EXPECT_FALSE(s.Load()) << "loading follows the same rule as saving";
     s.Save();
-    EXPECT_EQ(ReadBytes(victim), "keep me");
+    EXPECT_EQ(ReadBytes(victim), planted);
     EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{kFileName});
 
     // The saver's own link there is followed.
     ASSERT_EQ(::lchown(path.c_str(), 0, 0), 0);
+    EXPECT_TRUE(s.Load());
     s.Save();
-    EXPECT_EQ(ReadBytes(victim), kDefaultFile);
+    EXPECT_EQ(ReadBytes(victim), planted);
+    s.SetConnection(1, 1, "10.0.0.8");
+    s.Save();
+    EXPECT_EQ(ReadBytes(victim), SettingsFile(1, 1, "10.0.0.8", {0, 0, 0, 0, 0, 0, 0, 0}));
 }
 
 // A directory that takes no new file, holding a settings file that may be
