@@ -122,6 +122,7 @@ BOOL CFile::Open(const std::string& path, UINT openFlags, CFileException* error)
     {
         SystemCalls::Close(fd);
         fd = -1;
+        errno = EWOULDBLOCK;
     }
     if (fd >= 0 && exists && (openFlags & modeCreate) != 0 && SystemCalls::Ftruncate(fd, 0) != 0)
     {
