@@ -991,6 +991,32 @@ TEST(SettingsMountedFile, ABindMountedFileIsWrittenInPlace)
     EXPECT_EQ(Entries(host.path()), std::vector<std::string>{"host.dat"});
 }
 
+// A file put in the settings file's place between the look and the open of
+// writing in place is not the one examined: it is left as it is.
+TEST(SettingsMountedFile, WritingInPlaceWritesOnlyTheFileItExamined)
+{
+    TempDir dir;
+    const std::string path = dir.file(kFileName);
+    WriteBytes(path, RecordBytes(kOld));
+    WriteBytes(dir.file("stranger"), "keep me");
+    SystemCalls::SetHook(
+        [&](const SystemCalls::Call& call) -> SystemCalls::Injected
+        {
+            if (std::strcmp(call.name, "open") == 0 && (call.flags & O_RDWR) != 0 &&
+                path == call.path)
+            {
+                ::rename(dir.file("stranger").c_str(), path.c_str());
+            }
+            return {RenameAlwaysRefused(call), false};
+        });
+    CSerialize s(dir.path());
+    SetRecord(s, kNew);
+    s.Save();
+    SystemCalls::SetHook(nullptr);
+    EXPECT_EQ(ReadBytes(path), "keep me");
+    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{kFileName});
+}
+
 // Two programs saving records of different lengths, several pages each,
 // into one bind-mounted file many times over, while a third loads it: every
 // load finds one of the two records whole, and so does the last.
