@@ -42,22 +42,21 @@ void CSerialize::Serialize(CArchive& ar)
 
 bool CSerialize::Load()
 {
+    // A shared lock: a record being written in place is waited for briefly,
+    // never read half done.
     CFile file;
-    if (filePath.empty() || !file.Open(filePath, CFile::modeRead | CFile::typeBinary))
+    if (filePath.empty() ||
+        !file.Open(filePath, CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary))
     {
         return false;
     }
-    // Read into a copy: a record cut short or unreadable part-way changes
-    // nothing here, so that the next save cannot store half of one.
-    CSerialize read(*this);
+    // Straight into the record: fields read before a failure keep the values
+    // read, each one a value the operator chose at some time.
     try
     {
         CArchive ar(&file, CArchive::load, 4096);
-        read.Serialize(ar);
+        Serialize(ar);
         ar.Close();
-        // Read-only: closing cannot lose anything of what was read.
-        file.Abort();
-        *this = read;
         return true;
     }
     catch (CException* e)
@@ -67,7 +66,6 @@ bool CSerialize::Load()
     catch (const std::bad_alloc&)
     {
     }
-    file.Abort();
     return false;
 }
 

@@ -30,16 +30,18 @@ public:
     void Serialize(CArchive& ar) override;
 
     // Reads the settings file into the record. False when the file is
-    // missing, unreadable, too short or not a regular file (a FIFO there is
-    // never waited on); the record then keeps every value it had.
+    // missing, unreadable, too short or not a regular file (which is never
+    // opened); fields read before a failure keep the values read, the others
+    // their previous values. A record being written in place is waited for
+    // briefly, then answered false.
     bool Load();
     // Writes the record to the settings file. Failures are not reported; the
     // previous file survives any failure and any crash whole. The file keeps
     // its permissions and, as far as the process may, its owner; a symbolic
     // link keeps leading to it. Where the file cannot be replaced by a new
     // one (a directory that takes no new file, a file mounted on its own) a
-    // writable settings file is written in place. A path that leads to
-    // anything but a regular file gets nothing. (FileReplace::Replace.)
+    // writable settings file is written in place, under a lock. A path that
+    // leads to anything but a regular file gets nothing. (FileReplace.)
     void Save();
 
     void SetConnection(std::int32_t userIndex, std::int32_t trackerType,

@@ -4,108 +4,14 @@
 #include "framework/core/SystemCalls.h"
 
 #include <cerrno>
-#include <cstdint>
 #include <ctime>
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/random.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace
 {
 constexpr int kMaxLinks = 40;
-
-void FillError(CFileException* error, int osError, const std::string& path)
-{
-    if (error != nullptr)
-    {
-        error->m_cause = CFileException::CauseFromErrno(osError);
-        error->m_lOsError = osError;
-        error->m_strFileName = path;
-    }
-}
-
-bool ReadAll(int fd, unsigned char* out, std::size_t count)
-{
-    std::size_t done = 0;
-    while (done < count)
-    {
-        const ssize_t n = SystemCalls::Read(fd, out + done, count - done);
-        if (n <= 0)
-        {
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-// splitmix64: spreads every bit of its input over the whole result.
-std::uint64_t Mix(std::uint64_t x)
-{
-    x += 0x9E3779B97F4A7C15ULL;
-    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ULL;
-    x = (x ^ (x >> 27)) * 0x94D049BB133111EBULL;
-    return x ^ (x >> 31);
-}
-
-// Bytes no one can foresee. The system's random source may be missing (an
-// old kernel: ENOSYS) or forbidden (a seccomp filter: EPERM) or not ready
-// yet early at boot; /dev/urandom may be missing in a container. The last
-// resort, the clocks, the process id and where this process's stack and
-// code lie, is guessable only with work, and the name needs no more:
-// creating it exclusively keeps even a foreseen name from touching anything.
-void RandomBytes(unsigned char* out, std::size_t count)
-{
-    if (SystemCalls::Getrandom(out, count, GRND_NONBLOCK) == static_cast<ssize_t>(count))
-    {
-        return;
-    }
-    const int fd = SystemCalls::Open("/dev/urandom", O_RDONLY | O_CLOEXEC | O_NOCTTY);
-    if (fd >= 0)
-    {
-        const bool whole = ReadAll(fd, out, count);
-        SystemCalls::Close(fd);
-        if (whole)
-        {
-            return;
-        }
-    }
-    static std::uint64_t calls = 0;
-    timespec realTime{};
-    timespec monotonic{};
-    ::clock_gettime(CLOCK_REALTIME, &realTime);
-    ::clock_gettime(CLOCK_MONOTONIC, &monotonic);
-    const int onStack = 0;
-    std::uint64_t state = Mix(static_cast<std::uint64_t>(realTime.tv_sec) * 1000000000ULL +
-                              static_cast<std::uint64_t>(realTime.tv_nsec));
-    state = Mix(state ^ static_cast<std::uint64_t>(monotonic.tv_nsec));
-    state = Mix(state ^ static_cast<std::uint64_t>(::getpid()));
-    state = Mix(state ^ reinterpret_cast<std::uintptr_t>(&onStack));
-    state = Mix(state ^ reinterpret_cast<std::uintptr_t>(&RandomBytes));
-    state = Mix(state ^ ++calls);
-    for (std::size_t i = 0; i < count; ++i)
-    {
-        state = Mix(state);
-        out[i] = static_cast<unsigned char>(state >> 56);
-    }
-}
-
-// Ten letters or digits.
-std::string RandomSuffix()
-{
-    static const char kAlphabet[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    unsigned char bytes[10];
-    RandomBytes(bytes, sizeof bytes);
-    std::string suffix;
-    for (unsigned char b : bytes)
-    {
-        suffix += kAlphabet[b % (sizeof kAlphabet - 1)];
-    }
-    return suffix;
-}
 
 // The kernel's protected_symlinks rule, kept whether the kernel enforces it
 // or not: in a sticky world-writable directory only links of this user or
@@ -118,6 +24,7 @@ bool MayFollow(const struct stat& link, const std::string& directory)
         return false;
     }
     const bool shared = (dir.st_mode & S_ISVTX) != 0 && (dir.st_mode & S_IWOTH) != 0;
+    errno = EACCES;
     return !shared || link.st_uid == ::geteuid() || link.st_uid == dir.st_uid;
 }
 
@@ -139,75 +46,106 @@ bool ReadLink(const std::string& path, std::string& text)
         buffer.resize(buffer.size() * 2);
     }
 }
+
+bool SameFile(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Opens what ResolveLinks found at target, never through a link and never
+// waiting (a FIFO swapped in meanwhile), and checks that it is what was
+// looked at: the file examined, or a new regular file. -1 with errno set.
+int OpenExamined(const std::string& target, bool exists, const struct stat& examined,
+                 UINT openFlags)
+{
+    int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW;
+    flags |= (openFlags & CFile::modeReadWrite) != 0 ? O_RDWR
+             : (openFlags & CFile::modeWrite) != 0   ? O_WRONLY
+                                                     : O_RDONLY;
+    if (!exists)
+    {
+        if ((openFlags & CFile::modeCreate) == 0)
+        {
+            errno = ENOENT;
+            return -1;
+        }
+        flags |= O_CREAT | O_EXCL;
+    }
+    else if (!S_ISREG(examined.st_mode))
+    {
+        errno = EINVAL;
+        return -1;
+    }
+    const int fd = SystemCalls::Open(target.c_str(), flags, 0666);
+    if (fd < 0)
+    {
+        return -1;
+    }
+    struct stat opened{};
+    if (SystemCalls::Fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode) ||
+        (exists && !SameFile(opened, examined)))
+    {
+        SystemCalls::Close(fd);
+        errno = EINVAL;
+        return -1;
+    }
+    return fd;
+}
 } // namespace
 
 CFile::~CFile()
 {
-    Abort();
+    if (m_fd >= 0)
+    {
+        SystemCalls::Close(m_fd);
+    }
 }
 
 BOOL CFile::Open(const std::string& path, UINT openFlags, CFileException* error)
 {
-    Abort();
-    // Not blocking: opening a FIFO would otherwise wait for a writer (or a
-    // reader) that may never come.
-    int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
-    if ((openFlags & modeReadWrite) != 0)
+    if (m_fd >= 0)
     {
-        flags |= O_RDWR;
+        SystemCalls::Close(m_fd);
+        m_fd = -1;
     }
-    else if ((openFlags & modeWrite) != 0)
+    std::string target;
+    bool exists = false;
+    struct stat examined{};
+    int fd = -1;
+    if (ResolveLinks(path, target, exists, examined))
     {
-        flags |= O_WRONLY;
+        fd = OpenExamined(target, exists, examined, openFlags);
     }
-    else
-    {
-        flags |= O_RDONLY;
-    }
-    if ((openFlags & modeCreate) != 0)
-    {
-        flags |= O_CREAT | O_TRUNC;
-    }
-    if ((openFlags & modeNoFollow) != 0)
-    {
-        flags |= O_NOFOLLOW;
-    }
-
-    const int fd = SystemCalls::Open(path.c_str(), flags, 0666);
-    if (fd < 0)
-    {
-        FillError(error, errno, path);
-        return FALSE;
-    }
-    struct stat st{};
-    int osError = 0;
-    if (SystemCalls::Fstat(fd, &st) != 0)
-    {
-        osError = errno;
-    }
-    else if (!S_ISREG(st.st_mode))
-    {
-        osError = EINVAL;
-    }
-    else
-    {
-        const int status = SystemCalls::Fcntl(fd, F_GETFL, 0);
-        if (status < 0 || SystemCalls::Fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0)
-        {
-            osError = errno;
-        }
-    }
-    if (osError != 0)
+    const UINT share = openFlags & (shareExclusive | shareDenyWrite);
+    if (fd >= 0 && share != 0 && !WaitForLock(fd, share == shareDenyWrite ? LOCK_SH : LOCK_EX) &&
+        errno == EWOULDBLOCK)
     {
         SystemCalls::Close(fd);
-        FillError(error, osError, path);
-        if (error != nullptr && osError == EINVAL)
+        fd = -1;
+        errno = EWOULDBLOCK;
+    }
+    if (fd >= 0 && exists && (openFlags & modeCreate) != 0 && SystemCalls::Ftruncate(fd, 0) != 0)
+    {
+        const int osError = errno;
+        SystemCalls::Close(fd);
+        fd = -1;
+        errno = osError;
+    }
+    if (fd < 0)
+    {
+        if (error != nullptr)
         {
-            error->m_cause = CFileException::invalidFile;
+            const int osError = errno;
+            error->m_cause = osError == EINVAL        ? CFileException::invalidFile
+                             : osError == EWOULDBLOCK ? CFileException::sharingViolation
+                                                      : CFileException::CauseFromErrno(osError);
+            error->m_lOsError = osError;
+            error->m_strFileName = path;
         }
         return FALSE;
     }
     m_fd = fd;
+    m_position = 0;
     m_path = path;
     return TRUE;
 }
@@ -218,7 +156,8 @@ UINT CFile::Read(void* buffer, UINT count)
     UINT done = 0;
     while (done < count)
     {
-        ssize_t n = SystemCalls::Read(m_fd, out + done, count - done);
+        const ssize_t n = SystemCalls::PRead(m_fd, out + done, count - done,
+                                             static_cast<off_t>(m_position + done));
         if (n < 0)
         {
             ThrowOsError(errno);
@@ -229,25 +168,29 @@ UINT CFile::Read(void* buffer, UINT count)
         }
         done += static_cast<UINT>(n);
     }
+    m_position += done;
     return done;
 }
 
 void CFile::Write(const void* buffer, UINT count)
 {
     const auto* in = static_cast<const char*>(buffer);
-    UINT done = 0;
-    while (done < count)
+    for (UINT done = 0; done < count;)
     {
-        ssize_t n = SystemCalls::Write(m_fd, in + done, count - done);
-        if (n < 0)
+        const ssize_t n =
+            SystemCalls::PWrite(m_fd, in + done, count - done, static_cast<off_t>(m_position));
+        if (n <= 0)
         {
-            ThrowOsError(errno);
+            // Nothing moved and no error (some FUSE file systems): trying
+            // again would loop forever.
+            ThrowOsError(n < 0 ? errno : EIO);
         }
         done += static_cast<UINT>(n);
+        m_position += static_cast<ULONGLONG>(n);
     }
 }
 
-void CFile::Flush()
+void CFile::Sync()
 {
     if (SystemCalls::Fsync(m_fd) != 0 && errno != EINVAL)
     {
@@ -265,24 +208,6 @@ ULONGLONG CFile::GetLength() const
     return static_cast<ULONGLONG>(st.st_size);
 }
 
-ULONGLONG CFile::GetPosition() const
-{
-    off_t pos = SystemCalls::Lseek(m_fd, 0, SEEK_CUR);
-    if (pos < 0)
-    {
-        ThrowOsError(errno);
-    }
-    return static_cast<ULONGLONG>(pos);
-}
-
-void CFile::SeekToBegin(ULONGLONG offset)
-{
-    if (SystemCalls::Lseek(m_fd, static_cast<off_t>(offset), SEEK_SET) < 0)
-    {
-        ThrowOsError(errno);
-    }
-}
-
 void CFile::SetLength(ULONGLONG length)
 {
     if (SystemCalls::Ftruncate(m_fd, static_cast<off_t>(length)) != 0)
@@ -297,7 +222,7 @@ void CFile::Close()
     {
         return;
     }
-    int fd = m_fd;
+    const int fd = m_fd;
     m_fd = -1;
     if (SystemCalls::Close(fd) != 0 && errno != EINTR)
     {
@@ -305,128 +230,58 @@ void CFile::Close()
     }
 }
 
-void CFile::Abort()
-{
-    if (m_fd >= 0)
-    {
-        SystemCalls::Close(m_fd);
-        m_fd = -1;
-    }
-}
-
-BOOL CFile::CreateUniqueBeside(const std::string& path, mode_t permissions, CFileException* error)
-{
-    Abort();
-    int osError = EEXIST;
-    for (int attempt = 0; attempt < 100 && osError == EEXIST; ++attempt)
-    {
-        const std::string name = path + "." + RandomSuffix();
-        const int fd = SystemCalls::Open(
-            name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, permissions);
-        if (fd >= 0)
-        {
-            // Without a lock (a file system that has none) the file is
-            // still safe from a cleaner for the age it waits for.
-            static_cast<void>(SystemCalls::Flock(fd, LOCK_EX | LOCK_NB));
-            m_fd = fd;
-            m_path = name;
-            return TRUE;
-        }
-        osError = errno;
-    }
-    FillError(error, osError, path);
-    return FALSE;
-}
-
-bool CFile::TakeOwnerAndPermissionsOf(const struct stat& st)
-{
-    if (m_fd < 0)
-    {
-        return false;
-    }
-    // The owner first: changing it may clear permission bits.
-    if (SystemCalls::Fchown(m_fd, st.st_uid, st.st_gid) != 0)
-    {
-        static_cast<void>(SystemCalls::Fchown(m_fd, static_cast<uid_t>(-1), st.st_gid));
-    }
-    return SystemCalls::Fchmod(m_fd, st.st_mode & 0777) == 0;
-}
-
-bool CFile::ResolveLinks(const std::string& path, std::string& target, bool* found, struct stat* st)
+bool CFile::ResolveLinks(const std::string& path, std::string& target, bool& found, struct stat& st)
 {
     std::string current = path;
     for (int links = 0; links <= kMaxLinks; ++links)
     {
-        struct stat link{};
-        if (SystemCalls::Lstat(current.c_str(), &link) != 0)
+        if (SystemCalls::Lstat(current.c_str(), &st) != 0)
         {
             // Not there (yet): that is where it goes.
             target = current;
-            if (found != nullptr)
-            {
-                *found = false;
-            }
+            found = false;
             return errno == ENOENT;
         }
-        if (!S_ISLNK(link.st_mode))
+        if (!S_ISLNK(st.st_mode))
         {
             target = current;
-            if (found != nullptr)
-            {
-                *found = true;
-            }
-            if (st != nullptr)
-            {
-                *st = link;
-            }
+            found = true;
             return true;
         }
         const std::string directory = DirectoryOf(current);
         std::string next;
-        if (!MayFollow(link, directory) || !ReadLink(current, next) || next.empty())
+        if (!MayFollow(st, directory) || !ReadLink(current, next) || next.empty())
         {
             return false;
         }
         current = next[0] == '/' ? next : directory + "/" + next;
     }
+    errno = ELOOP;
     return false;
 }
 
-void CFile::Rename(const std::string& oldName, const std::string& newName)
+bool CFile::WaitForLock(int fd, int operation)
 {
-    if (SystemCalls::Rename(oldName.c_str(), newName.c_str()) != 0)
+    for (int attempt = 0; attempt < 200; ++attempt)
     {
-        int osError = errno;
-        throw new CFileException(CFileException::CauseFromErrno(osError), osError, oldName);
+        if (SystemCalls::Flock(fd, operation | LOCK_NB) == 0)
+        {
+            return true;
+        }
+        if (errno != EWOULDBLOCK)
+        {
+            return false;
+        }
+        const timespec pause{0, 10 * 1000 * 1000};
+        ::nanosleep(&pause, nullptr);
     }
-}
-
-void CFile::Remove(const std::string& fileName)
-{
-    if (SystemCalls::Unlink(fileName.c_str()) != 0)
-    {
-        int osError = errno;
-        throw new CFileException(CFileException::CauseFromErrno(osError), osError, fileName);
-    }
+    errno = EWOULDBLOCK;
+    return false;
 }
 
 bool CFile::MayWrite(const std::string& path)
 {
     return SystemCalls::Access(path.c_str(), W_OK) == 0;
-}
-
-bool CFile::SyncDirectoryOf(const std::string& path)
-{
-    const int fd =
-        SystemCalls::Open(DirectoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
-    {
-        return false;
-    }
-    // Some file systems cannot sync a directory (EINVAL): nothing to wait for.
-    const bool synced = SystemCalls::Fsync(fd) == 0 || errno == EINVAL;
-    SystemCalls::Close(fd);
-    return synced;
 }
 
 std::string CFile::DirectoryOf(const std::string& path)

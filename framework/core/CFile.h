@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 // An unbuffered binary file. Open reports failure by its result (and,
 // optionally, a CFileException filled in by the caller's object); Read, Write,
-// Seek, SetLength, Flush and Close throw CFileException* on failure. Every
-// system call goes through SystemCalls, where tests can see and fail it.
+// SetLength, Sync and Close throw CFileException* on failure. Every system
+// call goes through SystemCalls, where tests can see and fail it.
 #ifndef KELM_FRAMEWORK_CFILE_H
 #define KELM_FRAMEWORK_CFILE_H
 
@@ -20,11 +20,14 @@ public:
         modeRead = 0x0000,
         modeWrite = 0x0001,
         modeReadWrite = 0x0002,
+        // Hold a lock for as long as the file stays open here: exclusive, or
+        // shared with other readers. Opening waits briefly for whoever holds
+        // one that stands in the way, then fails (sharingViolation). A file
+        // system without locks opens without one.
+        shareExclusive = 0x0010,
         shareDenyWrite = 0x0020,
         modeCreate = 0x1000,
-        typeBinary = 0x8000,
-        // Never through a symbolic link in the last part of the path.
-        modeNoFollow = 0x10000
+        typeBinary = 0x8000
     };
 
     CFile() = default;
@@ -33,57 +36,32 @@ public:
     CFile& operator=(const CFile&) = delete;
 
     // modeRead opens an existing file; modeCreate | modeWrite creates the file
-    // or truncates it to zero length. Only a regular file is opened, and
-    // opening never waits: a FIFO, a device, a socket or a directory under
-    // the name is refused (invalidFile) rather than read, written or waited
-    // on.
+    // or cuts it to zero length. Links are followed under the rule of
+    // ResolveLinks. What the path leads to is looked at before it is opened:
+    // anything but a regular file (a FIFO, a device, a directory) is refused
+    // (invalidFile) without being opened, and so is a file that turns out
+    // not to be the one looked at.
     BOOL Open(const std::string& path, UINT openFlags, CFileException* error = nullptr);
 
     // Reads up to count bytes; fewer only at the end of the file.
     virtual UINT Read(void* buffer, UINT count);
+    // Writes all of buffer; a write that moves nothing is an error.
     virtual void Write(const void* buffer, UINT count);
-    // Writes the file's data through to the medium.
-    virtual void Flush();
+    // Writes the file's data through to the medium (fsync).
+    virtual void Sync();
     virtual ULONGLONG GetLength() const;
-    virtual ULONGLONG GetPosition() const;
+    virtual ULONGLONG GetPosition() const { return m_position; }
     // Moves to the given distance from the start.
-    virtual void SeekToBegin(ULONGLONG offset = 0);
+    virtual void SeekToBegin(ULONGLONG offset = 0) { m_position = offset; }
     // Cuts or extends the file to length bytes.
     virtual void SetLength(ULONGLONG length);
     virtual void Close();
-    // Closes, ignoring any error.
-    virtual void Abort();
 
     bool IsOpen() const { return m_fd >= 0; }
     const std::string& GetFilePath() const { return m_path; }
 
-    // Creates a new file for writing beside path (in its directory, named
-    // after it with ten random letters and digits appended, so that no one
-    // can plant anything under that name in advance), exclusively: never an
-    // existing file, never through a link. It is created with the given
-    // permissions less the umask, and holds an exclusive lock (flock) for as
-    // long as it stays open here, which tells anyone who finds it that it is
-    // still being written. GetFilePath gives its name. The random letters
-    // come from the system's random source, else /dev/urandom, else the
-    // clock, the process id and addresses mixed: exclusive creation keeps
-    // even predictable names from touching any file but a new one.
-    BOOL CreateUniqueBeside(const std::string& path, mode_t permissions = 0666,
-                            CFileException* error = nullptr);
-    // Gives the open file, as far as the process may, the owner and group
-    // of the file described by st, then its permission bits (rwx for owner,
-    // group and others). A process that may not give files away keeps its
-    // own user, and its own group unless it belongs to the file's. False
-    // when the permission bits could not be given.
-    bool TakeOwnerAndPermissionsOf(const struct stat& st);
-
-    // Throws CFileException* for a rename or removal refused.
-    static void Rename(const std::string& oldName, const std::string& newName);
-    static void Remove(const std::string& fileName);
     // True when the process may write the file at path (access(2)).
     static bool MayWrite(const std::string& path);
-    // Writes the directory entry changes of path's directory (a rename into
-    // it, say) through to the medium. False when that failed.
-    static bool SyncDirectoryOf(const std::string& path);
     // The directory part of path ("." for a bare name).
     static std::string DirectoryOf(const std::string& path);
     // The file that path names once symbolic links are followed (at most 40
@@ -91,15 +69,19 @@ public:
     // a link that cannot be read, or a link that the system's rule for
     // shared directories would not follow: one in a world-writable sticky
     // directory (such as /tmp) owned by neither this user nor the
-    // directory's owner. When found is given, it tells whether the target
-    // exists and st (when given) describes it, not following a link.
-    static bool ResolveLinks(const std::string& path, std::string& target, bool* found = nullptr,
-                             struct stat* st = nullptr);
+    // directory's owner. found tells whether the target exists, and st
+    // describes it, not following a link.
+    static bool ResolveLinks(const std::string& path, std::string& target, bool& found,
+                             struct stat& st);
+    // Takes a flock lock (LOCK_SH or LOCK_EX) on fd, waiting up to about two
+    // seconds for others to let go. False with errno set when it could not.
+    static bool WaitForLock(int fd, int operation);
 
 private:
     [[noreturn]] void ThrowOsError(int osError) const;
 
     int m_fd = -1;
+    ULONGLONG m_position = 0;
     std::string m_path;
 };
 

@@ -17,13 +17,12 @@ public:
 
     UINT Read(void* buffer, UINT count) override;
     void Write(const void* buffer, UINT count) override;
-    void Flush() override {}
+    void Sync() override {}
     ULONGLONG GetLength() const override { return m_bytes.size(); }
     ULONGLONG GetPosition() const override { return m_position; }
     void SeekToBegin(ULONGLONG offset = 0) override;
     void SetLength(ULONGLONG length) override;
     void Close() override {}
-    void Abort() override {}
 
     // Everything written so far.
     const std::string& GetBytes() const { return m_bytes; }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // Replacing the whole content of a small file so that nothing is lost at any
-// failure: whatever call fails, and wherever the process dies, the file
-// holds either its old content or the new one, byte for byte.
+// failure: whatever call fails, wherever the process dies and whenever the
+// power goes, the file holds either its old content or the new one.
 #ifndef KELM_FRAMEWORK_FILEREPLACE_H
 #define KELM_FRAMEWORK_FILEREPLACE_H
 
@@ -9,40 +9,34 @@
 
 namespace FileReplace
 {
-// How long a file left beside by a save that never finished stays before a
-// later save removes it. A save takes milliseconds; the margin covers the
-// moment between creating that file and locking it, file systems without
-// locks and clocks that disagree across a network.
-constexpr long kLeftoverAgeSeconds = 3600;
+// What every name of a file being written beside fileName starts with: the
+// mark that no operator's own file carries by chance.
+std::string MarkedPrefix(const std::string& fileName);
 
 // Makes content the whole of the file that path names (through symbolic
-// links; the links stay). The content goes to a new file beside it, locked,
-// synced and then renamed over it, and the directory is synced. The new
-// file starts readable by its owner only and takes the old file's
-// permissions and, as far as the process may, its owner before it gets any
-// content; a file new to the directory gets what any new file gets (0666
-// less the umask).
+// links; the links stay). The content goes to a new file beside it, unnamed
+// where the file system allows (O_TMPFILE), otherwise under a marked name;
+// it starts readable by its owner only, takes the old file's permissions and,
+// as far as the process may, its owner before it gets any content, is synced,
+// given a marked name if it has none, renamed over the old file, and the
+// directory is synced. A crash leaves nothing beside the file, or one file
+// under a marked name, which the next save removes.
 //
 // Where the system refuses that rename (the file is a mount point of its
-// own, is someone else's in a sticky directory, ...) or the directory takes
-// no new file, the existing file is written in place: over its old bytes,
-// then cut to length and synced; any failure part-way writes the old bytes
-// back. Only a crash in the middle of that can leave a mix.
+// own, is someone else's in a sticky directory) or the directory takes no
+// new file, the existing file is written in place under an exclusive lock,
+// synced, cut to length and synced again; any failure part-way writes the old
+// bytes back. Only a crash, or a medium that keeps failing, in the middle of
+// that can leave the new bytes written so far over the old ones.
 //
 // A path that leads to anything but a regular file (a device, a FIFO, a
-// directory) is never replaced, written or waited on, and neither is a
-// file the process may not write. True when content is now the file's.
+// directory) is never opened, replaced or written, and neither is a file the
+// process may not write. True when content is now the file's.
 bool Replace(const std::string& path, const std::string& content);
 
-// True when name is one that Replace gives the new file beside a file
-// named fileName: fileName, a dot, then ten letters or digits.
-bool IsLeftoverName(const std::string& fileName, const std::string& name);
-
-// Removes the files left beside target by saves that never finished (the
-// process died between creating one and renaming it). Only a regular file
-// under exactly such a name, untouched for kLeftoverAgeSeconds and not
-// locked is removed: whoever is still writing one holds its lock, so
-// another instance's save in progress is never taken away.
+// Removes the files that saves which never finished left beside target: only
+// a regular file under a marked name, of this user, with no other link, and
+// not locked by a save still writing it.
 void RemoveLeftoversBeside(const std::string& target);
 } // namespace FileReplace
 

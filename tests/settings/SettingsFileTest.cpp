@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
 // The settings file, byte for byte: what Save writes and what Load accepts.
-#include "framework/core/CFile.h"
 #include "settings/CSerialize.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/TempDir.h"
@@ -227,9 +226,10 @@ TEST_F(SettingsFileTest, BytesAfterTheLastFieldAreIgnoredAndDroppedByTheNextSave
     EXPECT_EQ(ReadBytes(path), file);
 }
 
-// Half a record is no record: the fields before the cut are not taken
-// either, so that the next save stores what the record held, never a mix.
-TEST_F(SettingsFileTest, FileEndingInsideTheUnitIntegersChangesNothing)
+// A record cut short loads false, and each field read before the cut keeps
+// the file's value: every one is a value the operator chose at some time.
+// The fields after the cut keep what they held.
+TEST_F(SettingsFileTest, FileEndingInsideTheUnitIntegersKeepsTheFieldsBeforeTheEnd)
 {
     // Everything up to the length precision, then half of the angle unit.
     std::string file = SettingsFile(2, 0, "1.2.3.4", {0, 9, 4, 4, 0, 0, 0, 0});
@@ -241,12 +241,14 @@ TEST_F(SettingsFileTest, FileEndingInsideTheUnitIntegersChangesNothing)
     s.SetTemperatureUnits(-7, -8);
     EXPECT_FALSE(s.Load());
     Record r = Read(s);
-    EXPECT_EQ(r.user, 1);
-    EXPECT_EQ(r.type, 1);
-    EXPECT_EQ(r.address, "10.0.0.9");
-    ExpectUnits(r, {3, 6, -5, -6, 3, 1, -7, -8});
+    EXPECT_EQ(r.user, 2);
+    EXPECT_EQ(r.type, 0);
+    EXPECT_EQ(r.address, "1.2.3.4");
+    ExpectUnits(r, {0, 9, -5, -6, 3, 1, -7, -8});
 }
 
+// A length prefix that claims more than the file holds fails before the
+// address: the two integers before it are the file's, the rest unchanged.
 TEST_F(SettingsFileTest, LengthPrefixClaimingMoreThanTheFileHoldsFailsWithoutReadingOn)
 {
     const std::string rest = "1.2.3.4" + Ints({0, 9, 4, 4, 0, 0, 0, 0});
@@ -263,8 +265,8 @@ TEST_F(SettingsFileTest, LengthPrefixClaimingMoreThanTheFileHoldsFailsWithoutRea
         CSerialize s(dir.path());
         EXPECT_FALSE(s.Load());
         Record r = Read(s);
-        EXPECT_EQ(r.user, 0);
-        EXPECT_EQ(r.type, 1);
+        EXPECT_EQ(r.user, 2);
+        EXPECT_EQ(r.type, 0);
         EXPECT_EQ(r.address, "192.0.2.10");
         ExpectUnits(r, {3, 6, 2, 6, 3, 1, 0, 3});
     }
@@ -374,9 +376,9 @@ TEST_F(SettingsFileTest, TheFileLivesInTheDirectoryCurrentAtConstruction)
     EXPECT_EQ(ReadBytes(deep + "/KelmUtilitiesSerialize.dat"), kDefaultFile);
 }
 
-// The file beside the settings file has a name no one can foresee and is
-// created afresh: links planted under likely names lead nowhere.
-TEST_F(SettingsFileTest, TheFileBesideGetsAnUnforeseeableNameAndIsCreatedAfresh)
+// The new file is created afresh: links planted beside under likely names
+// lead nowhere, and stay.
+TEST_F(SettingsFileTest, LinksPlantedBesideLeadNowhere)
 {
     TempDir elsewhere;
     const std::string victim = elsewhere.file("victim");
@@ -394,15 +396,6 @@ TEST_F(SettingsFileTest, TheFileBesideGetsAnUnforeseeableNameAndIsCreatedAfresh)
     EXPECT_EQ(Entries(dir.path()),
               (std::vector<std::string>{kFileName, kFileName + ".bak", kFileName + ".new",
                                         kFileName + ".swp", kFileName + ".tmp", kFileName + "~"}));
-
-    // Two new files beside the same path never share a name.
-    CFile first;
-    CFile second;
-    ASSERT_TRUE(first.CreateUniqueBeside(elsewhere.file("x")));
-    ASSERT_TRUE(second.CreateUniqueBeside(elsewhere.file("x")));
-    EXPECT_NE(first.GetFilePath(), second.GetFilePath());
-    EXPECT_EQ(first.GetFilePath().rfind(elsewhere.file("x."), 0), 0u);
-    EXPECT_EQ(first.GetFilePath().size(), elsewhere.file("x.").size() + 10);
 }
 
 // Two instances saving at once: every save replaces the file whole, and
@@ -560,19 +553,25 @@ TEST_F(SettingsFileTest, ALinkPlantedInASharedDirectoryIsNotFollowed)
 {
     TempDir elsewhere;
     const std::string victim = elsewhere.file("victim");
-    WriteBytes(victim, "keep me");
+    const std::string planted = SettingsFile(2, 0, "10.6.6.6", {0, 0, 0, 0, 0, 0, 0, 0});
+    WriteBytes(victim, planted);
     ASSERT_EQ(::chmod(dir.path().c_str(), 01777), 0);
     ASSERT_EQ(::symlink(victim.c_str(), path.c_str()), 0);
     ASSERT_EQ(::lchown(path.c_str(), kNobody, kNobody), 0) << "the test runs as root";
     CSerialize s(dir.path());
+    EXPECT_FALSE(s.Load()) << "loading follows the same rule as saving";
     s.Save();
-    EXPECT_EQ(ReadBytes(victim), "keep me");
+    EXPECT_EQ(ReadBytes(victim), planted);
     EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{kFileName});
 
     // The saver's own link there is followed.
     ASSERT_EQ(::lchown(path.c_str(), 0, 0), 0);
+    EXPECT_TRUE(s.Load());
     s.Save();
-    EXPECT_EQ(ReadBytes(victim), kDefaultFile);
+    EXPECT_EQ(ReadBytes(victim), planted);
+    s.SetConnection(1, 1, "10.0.0.8");
+    s.Save();
+    EXPECT_EQ(ReadBytes(victim), SettingsFile(1, 1, "10.0.0.8", {0, 0, 0, 0, 0, 0, 0, 0}));
 }
 
 // A directory that takes no new file, holding a settings file that may be
