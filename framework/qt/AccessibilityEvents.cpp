@@ -24,6 +24,8 @@
 //     not heard as inserted;
 //   - a password edit's text, caret and selection events: withheld, so no
 //     character of a password (nor its length, from the caret) goes out;
+//   - the caret and selection events of an edit while the program shows an
+//     up-down control's new position in it: withheld (the value says it);
 //   - focus, state (checked, enabled), selection in lists, dialog start and
 //     end, caret and selection in plain edits: passed on as they are;
 //   - a drop-down list's ValueChanged: passed on (the service makes a name
@@ -57,7 +59,8 @@ constexpr char kToldName[] = "kelmToldName";
 QAccessible::UpdateHandler g_before = nullptr;
 AccessibilityParts::EventTap g_tap;
 // The edit whose text the program is setting to show an up-down control's
-// position: the position change says it, the text change is not said too.
+// position: the position change says it; the text change, and the caret and
+// selection that move with it, are not said too.
 const QLineEdit* g_quiet = nullptr;
 
 void Watch(QAccessibleEvent* event);
@@ -105,6 +108,13 @@ bool Withheld(const QAccessibleEvent* event)
         return false;
     }
     const QAccessible::Event type = event->type();
+    // The program showing a stepped position: its value change says it,
+    // and the old text's selection going is no news to the operator.
+    if (edit == g_quiet && (IsTextChange(type) || type == QAccessible::TextCaretMoved ||
+                            type == QAccessible::TextSelectionChanged))
+    {
+        return true;
+    }
     if (IsSecret(edit))
     {
         return IsTextChange(type) || type == QAccessible::TextCaretMoved ||
