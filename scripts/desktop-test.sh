@@ -26,7 +26,7 @@ trap 'rm -rf "$work"' EXIT
 for platform in xcb wayland; do
   dbus-run-session -- bash tests/desktop/in_session.sh "$program" "$platform" "$work/$platform"
   dbus-run-session -- bash tests/desktop/secret_in_session.sh "$program" "$plain" "$platform" \
-    "$work/password-$platform"
+    "$work/password-$platform" "$work/password-xcb/program/KelmUtilitiesSerialize.dat"
 done
 dbus-run-session -- bash tests/desktop/orca_in_session.sh "$program" "$plain" "$work/orca" \
   ${transcript:+"$transcript"}
