@@ -26,6 +26,12 @@ import time
 # some releases say nothing at is waited for.
 STEP_TIMEOUT = 20.0
 OPTIONAL_TIMEOUT = 4.0
+# A moment between a step's expected speech and the next key, as an
+# operator takes one: Orca 48 finishes the events that came with the step
+# (a spin box's text selected on focus) then, and read on a key pressed at
+# once it says a spin box's old value for its new one. What it says in that
+# moment is still the step's.
+KEY_PAUSE = 0.5
 # KELM_ORCA_EXPLORE=1 walks on past what was not said, to see all of it.
 EXPLORE = os.environ.get("KELM_ORCA_EXPLORE") == "1"
 if EXPLORE:
@@ -227,6 +233,7 @@ class Walk:
         utterances; records the step under its window. once: a value that
         must be said exactly once, secret: characters none of which may be
         said, both from here until the next step's expected speech."""
+        time.sleep(KEY_PAUSE)
         self.claim_tail()
         start = self.orca.start_step()
         subprocess.run(["xdotool", "key", "--delay", "80"] + keys.split(), check=True)
