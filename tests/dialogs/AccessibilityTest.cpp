@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -422,11 +423,33 @@ TEST_F(AccessibilityTest, TextsAreReadWholeAndTheChoiceIsTheListsText)
 
 namespace
 {
+// What changed, of what the service was told: texts, values and names
+// (focus, caret and selection news pass as the toolkit sends them, and the
+// toolkit sends them to tests on some releases only).
+bool IsChange(const std::string& event)
+{
+    for (const char* kind : {" insert", " remove", " update", " value", " name"})
+    {
+        if (event.find(kind) != std::string::npos)
+        {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::vector<std::string> Changes(const std::vector<std::string>& events)
+{
+    std::vector<std::string> found;
+    std::copy_if(events.begin(), events.end(), std::back_inserter(found), IsChange);
+    return found;
+}
+
 std::vector<std::string> EventsOf(int id, const std::vector<std::string>& events)
 {
     std::vector<std::string> found;
     const std::string prefix = std::to_string(id) + " ";
-    for (const std::string& event : events)
+    for (const std::string& event : Changes(events))
     {
         if (event.compare(0, prefix.size(), prefix) == 0)
         {
@@ -452,7 +475,7 @@ TEST_F(AccessibilityTest, EachChangeIsToldOnceAndAPasswordNever)
                         {
                             AfxTestRecordAccessibleEvents();
                             AfxTestType(d, IDC_T_PASSWORD, "qzx9w\b");
-                            password = EventsOf(IDC_T_PASSWORD, AfxTestAccessibleEvents());
+                            password = AfxTestAccessibleEvents();
 
                             // "a" is refused: only the digit went in.
                             AfxTestRecordAccessibleEvents();
@@ -466,17 +489,18 @@ TEST_F(AccessibilityTest, EachChangeIsToldOnceAndAPasswordNever)
 
                             AfxTestRecordAccessibleEvents();
                             d.SetDlgItemText(IDC_T_PLAIN, "Plain && simple");
-                            sameLabel = AfxTestAccessibleEvents();
+                            sameLabel = Changes(AfxTestAccessibleEvents());
                             AfxTestRecordAccessibleEvents();
                             d.SetDlgItemText(IDC_T_PLAIN, "Fruit");
-                            newLabel = AfxTestAccessibleEvents();
+                            newLabel = Changes(AfxTestAccessibleEvents());
                             d.EndDialog(IDCANCEL);
                         });
     dialog.DoModal();
 
+    // Nothing the service heard while it was typed carries its characters.
     for (const std::string& event : password)
     {
-        EXPECT_EQ(event.find_first_of("qzx9w"), std::string::npos) << event;
+        EXPECT_EQ(event.find_first_of("qzx9w", event.find(' ')), std::string::npos) << event;
     }
     EXPECT_EQ(number, (std::vector<std::string>{"insert 1"}));
     EXPECT_EQ(spin, (std::vector<std::string>{"value 1"}));
