@@ -3,7 +3,9 @@
 # The program on a real desktop: an operator's session driven through the
 # accessibility bus alone (tests/desktop/operator_session.py), once under
 # X11 (Xvfb) and once under Wayland (Weston's headless backend), each in a
-# private D-Bus session. Then, on X11, what a blind operator hears: the
+# private D-Bus session; on each, another program listening on the
+# accessibility bus while a password is typed must hear none of it
+# (tests/desktop/secret_listener.py). Then, on X11, what a blind operator hears: the
 # operator's path through all five windows with the keyboard alone (xdotool)
 # while Debian's Orca runs, what it says checked at every step and compared
 # with what it says of a plain Qt dialog (tests/desktop/orca_session.py).
@@ -23,6 +25,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 for platform in xcb wayland; do
   dbus-run-session -- bash tests/desktop/in_session.sh "$program" "$platform" "$work/$platform"
+  dbus-run-session -- bash tests/desktop/secret_in_session.sh "$program" "$plain" "$platform" \
+    "$work/password-$platform" "$work/password-xcb/program/KelmUtilitiesSerialize.dat"
 done
 dbus-run-session -- bash tests/desktop/orca_in_session.sh "$program" "$plain" "$work/orca" \
   ${transcript:+"$transcript"}

@@ -17,6 +17,7 @@
 #include <QString>
 
 class QComboBox;
+class QLineEdit;
 
 class Accessibility
 {
@@ -41,6 +42,24 @@ public:
     static void ShowSelectionInList(QComboBox* combo);
     // An up-down control's position changed.
     static void ValueChanged(WindowRecord* spin);
+    // The edit tells its changes once each is settled (the edit's rules
+    // have taken or refused it), never a password's characters.
+    static void WatchEdit(QLineEdit* edit);
+
+    // While one exists, the program's change to the edit's text is not
+    // told: it shows an up-down control's new position, which the position
+    // change says.
+    class QuietText
+    {
+    public:
+        explicit QuietText(const WindowRecord* edit);
+        ~QuietText();
+        QuietText(const QuietText&) = delete;
+        QuietText& operator=(const QuietText&) = delete;
+
+    private:
+        const QLineEdit* m_previous;
+    };
 };
 
 #endif

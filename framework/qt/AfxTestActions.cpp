@@ -2,6 +2,7 @@
 // User-like actions for tests: real input events through the toolkit's test
 // library, so that the dialog layer reacts as it would to an operator.
 #include "framework/dialogs/CDialog.h"
+#include "framework/qt/AccessibilityParts.h"
 #include "framework/qt/DialogBuilder.h"
 #include "framework/qt/QtBridge.h"
 #include "framework/qt/StaticControl.h"
@@ -160,6 +161,10 @@ bool Describe(QWidget* widget, AfxAccessibleInfo* info)
     info->checked = state.checked;
     info->password = state.passwordEdit;
     info->defaultButton = state.defaultButton;
+    for (const auto& [other, relation] : iface->relations(QAccessible::Label))
+    {
+        info->labelledBy.push_back(other->text(QAccessible::Name).toStdString());
+    }
     return true;
 }
 
@@ -815,6 +820,17 @@ QAccessibleInterface* InterfaceOf(CDialog& dialog, int id)
 bool AfxTestAccessibleReplaceText(CDialog& dialog, int id, int start, int end,
                                   const std::string& text)
 {
+    if (!AfxTestAccessibleReplaceTextNoWait(dialog, id, start, end, text))
+    {
+        return false;
+    }
+    Settle();
+    return true;
+}
+
+bool AfxTestAccessibleReplaceTextNoWait(CDialog& dialog, int id, int start, int end,
+                                        const std::string& text)
+{
     QAccessibleInterface* iface = InterfaceOf(dialog, id);
     QAccessibleEditableTextInterface* editable =
         iface != nullptr ? iface->editableTextInterface() : nullptr;
@@ -824,11 +840,20 @@ bool AfxTestAccessibleReplaceText(CDialog& dialog, int id, int start, int end,
         return false;
     }
     editable->replaceText(start, end < 0 ? shown->characterCount() : end, QtBridge::ToQt(text));
-    Settle();
     return true;
 }
 
 bool AfxTestAccessibleSetValue(CDialog& dialog, int id, int value)
+{
+    if (!AfxTestAccessibleSetValueNoWait(dialog, id, value))
+    {
+        return false;
+    }
+    Settle();
+    return true;
+}
+
+bool AfxTestAccessibleSetValueNoWait(CDialog& dialog, int id, int value)
 {
     QAccessibleInterface* iface = InterfaceOf(dialog, id);
     QAccessibleValueInterface* values = iface != nullptr ? iface->valueInterface() : nullptr;
@@ -837,6 +862,60 @@ bool AfxTestAccessibleSetValue(CDialog& dialog, int id, int value)
         return false;
     }
     values->setCurrentValue(value);
-    Settle();
     return true;
+}
+
+namespace
+{
+std::vector<std::string> g_accessibleEvents;
+
+std::string EventLine(QAccessibleEvent* event)
+{
+    const WindowRecord* record = WindowRegistry::FromWidget(
+        qobject_cast<QWidget*>(event->object() != nullptr ? event->object() : nullptr));
+    std::string line = std::to_string(record != nullptr ? record->id : 0) + " ";
+    switch (event->type())
+    {
+    case QAccessible::TextInserted:
+        return line + "insert " +
+               static_cast<QAccessibleTextInsertEvent*>(event)->textInserted().toStdString();
+    case QAccessible::TextRemoved:
+        return line + "remove " +
+               static_cast<QAccessibleTextRemoveEvent*>(event)->textRemoved().toStdString();
+    case QAccessible::TextUpdated:
+    {
+        auto* update = static_cast<QAccessibleTextUpdateEvent*>(event);
+        return line + "update " + update->textRemoved().toStdString() + ">" +
+               update->textInserted().toStdString();
+    }
+    case QAccessible::ValueChanged:
+        return line + "value " +
+               static_cast<QAccessibleValueChangeEvent*>(event)->value().toString().toStdString();
+    case QAccessible::NameChanged:
+        return line + "name";
+    case QAccessible::TextCaretMoved:
+        return line + "caret";
+    case QAccessible::TextSelectionChanged:
+        return line + "selection";
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    case QAccessible::Announcement:
+        return line + "announce " +
+               static_cast<QAccessibleAnnouncementEvent*>(event)->message().toStdString();
+#endif
+    default:
+        return line + "event " + std::to_string(static_cast<int>(event->type()));
+    }
+}
+} // namespace
+
+void AfxTestRecordAccessibleEvents()
+{
+    g_accessibleEvents.clear();
+    AccessibilityParts::SetEventTap([](QAccessibleEvent* event)
+                                    { g_accessibleEvents.push_back(EventLine(event)); });
+}
+
+std::vector<std::string> AfxTestAccessibleEvents()
+{
+    return g_accessibleEvents;
 }

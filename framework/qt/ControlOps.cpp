@@ -482,7 +482,9 @@ int ControlOps::SetPos(WindowRecord* spin, int position)
     spin->pos = Clamp(spin, position);
     if ((spin->style & UDS_SETBUDDYINT) != 0)
     {
-        SetText(WindowRegistry::Find(spin->buddy), std::to_string(spin->pos));
+        WindowRecord* buddy = WindowRegistry::Find(spin->buddy);
+        const Accessibility::QuietText shownByPosition(buddy);
+        SetText(buddy, std::to_string(spin->pos));
     }
     if (GetPos(spin) != previous)
     {

@@ -137,6 +137,7 @@ QWidget* CreateWidget(WindowRecord& rec, QWidget* parent)
         edit->setMaxLength(32767);
         edit->setValidator(new EditRules(edit, hwnd));
         QObject::connect(edit, &QLineEdit::textEdited, [hwnd] { NotifyLater(hwnd, EN_CHANGE); });
+        Accessibility::WatchEdit(edit);
         return edit;
     }
     case WindowKind::ComboBox:

@@ -185,6 +185,8 @@ struct AfxAccessibleInfo
     bool checked = false;
     bool password = false;
     bool defaultButton = false;
+    // The names of the objects that label it (a radio button's group box).
+    std::vector<std::string> labelledBy;
 };
 bool AfxTestAccessible(CDialog& dialog, int id, AfxAccessibleInfo* info);
 // The control at position index of the template (statics without an id).
@@ -203,6 +205,18 @@ bool AfxTestAccessibleReplaceText(CDialog& dialog, int id, int start, int end,
 // Sets a control's value through its value interface (an up-down control's
 // position), as an assistive tool does. False when it has none.
 bool AfxTestAccessibleSetValue(CDialog& dialog, int id, int value);
+// The same two without waiting: the change is asked for, and whatever the
+// control does with it is left to the event loop.
+bool AfxTestAccessibleReplaceTextNoWait(CDialog& dialog, int id, int start, int end,
+                                        const std::string& text);
+bool AfxTestAccessibleSetValueNoWait(CDialog& dialog, int id, int value);
+
+// What the desktop's service is told of the layer's controls, recorded from
+// AfxTestRecordAccessibleEvents on, one line per event: the control's id,
+// then "insert TEXT", "remove TEXT", "update OLD>NEW", "value N", "name",
+// "announce TEXT", "caret", "selection", or "event N" for another kind.
+void AfxTestRecordAccessibleEvents();
+std::vector<std::string> AfxTestAccessibleEvents();
 
 // ---- queries
 CRect AfxTestControlRect(CDialog& dialog, int id);  // pixels, in the dialog's client area

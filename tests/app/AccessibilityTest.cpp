@@ -129,16 +129,16 @@ const std::vector<Expected> kConnect = {
 const std::vector<Expected> kSelectUnits = {
     {0, "Dialog", "Select Units", "", true, true},
     {IDC_LENGTH_UNIT, "ComboBox", "Length", "", true, true},
-    {IDC_LENGTH_PRECISION, "EditableText", "Length precision", "", true, true},
+    {IDC_LENGTH_PRECISION, "SpinBox", "Length precision", "", true, true},
     {IDC_LENGTH_SPIN, "SpinBox", "Length precision", "", true, true},
     {IDC_ANGLE_UNIT, "ComboBox", "Angle", "", true, true},
-    {IDC_ANGLE_PRECISION, "EditableText", "Angle precision", "", true, true},
+    {IDC_ANGLE_PRECISION, "SpinBox", "Angle precision", "", true, true},
     {IDC_ANGLE_SPIN, "SpinBox", "Angle precision", "", true, true},
     {IDC_PRESSURE_UNIT, "ComboBox", "Pressure", "", true, true},
-    {IDC_PRESSURE_PRECISION, "EditableText", "Pressure precision", "", true, true},
+    {IDC_PRESSURE_PRECISION, "SpinBox", "Pressure precision", "", true, true},
     {IDC_PRESSURE_SPIN, "SpinBox", "Pressure precision", "", true, true},
     {IDC_TEMPERATURE_UNIT, "ComboBox", "Temperature", "", true, true},
-    {IDC_TEMPERATURE_PRECISION, "EditableText", "Temperature precision", "", true, true},
+    {IDC_TEMPERATURE_PRECISION, "SpinBox", "Temperature precision", "", true, true},
     {IDC_TEMPERATURE_SPIN, "SpinBox", "Temperature precision", "", true, true},
     {IDOK, "Button", "OK", "", true, true},
     {IDCANCEL, "Button", "Cancel", "", true, true},
@@ -251,6 +251,9 @@ TEST_F(AccessibilityTest, EveryControlOfEveryDialogHasItsRoleNameDescriptionAndS
     EXPECT_TRUE(kelm.checkable);
     EXPECT_TRUE(kelm.checked);
     EXPECT_FALSE(corvo.checked);
+    // Each answers the group's question, as a screen reader reads it.
+    EXPECT_EQ(kelm.labelledBy, (std::vector<std::string>{"Tracker Type"}));
+    EXPECT_EQ(corvo.labelledBy, (std::vector<std::string>{"Tracker Type"}));
     EXPECT_EQ(userName.value, "user");
     EXPECT_EQ(userName.selectedRow, "user");
 

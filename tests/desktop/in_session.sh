@@ -22,15 +22,7 @@ case $platform in
     start_x_display
     ;;
   wayland)
-    export XDG_RUNTIME_DIR="$work/runtime"
-    mkdir -p "$XDG_RUNTIME_DIR"
-    chmod 700 "$XDG_RUNTIME_DIR"
-    weston --backend=headless-backend.so --socket=wayland-kelm --idle-time=0 \
-      >"$work/display.log" 2>&1 &
-    pids+=($!)
-    await 5 test -S "$XDG_RUNTIME_DIR/wayland-kelm" || fail "Weston did not start: $(cat "$work/display.log")"
-    export WAYLAND_DISPLAY=wayland-kelm
-    unset DISPLAY
+    start_wayland_display
     ;;
   *) fail "unknown display system" ;;
 esac

@@ -5,6 +5,11 @@ walked with the keyboard alone (xdotool) while Orca runs, asserting on what
 Orca says (its debug log records every "SPEECH OUTPUT"). First a plain Qt
 dialog with the same kinds of controls walks the same kinds of steps: on
 every step both have, the program must say at least what plain Qt says.
+A step lasts from its key until its expected speech, and keeps what Orca
+says after that until the next key; the log is read on from where the last
+read stopped. Orca's key echo stays on: nothing of a typed password may be
+said until the next step's expected speech, and a stepped value is said
+exactly once.
 
 Usage: orca_session.py ORCA_LOG PROGRAM PLAIN_QT_DIALOG WORKDIR [TRANSCRIPT]
 Runs inside the session tests/desktop/orca_in_session.sh prepares (the
@@ -17,14 +22,22 @@ import subprocess
 import sys
 import time
 
-# How long one step may take to be spoken, and how long Orca must stay
-# silent before a step counts as said in full.
+# How long one step may take to be spoken; how long a plain Qt step that
+# some releases say nothing at is waited for.
 STEP_TIMEOUT = 20.0
-QUIET = 1.0
+OPTIONAL_TIMEOUT = 4.0
+# A moment between a step's expected speech and the next key, as an
+# operator takes one: Orca 48 finishes the events that came with the step
+# (a spin box's text selected on focus) then, and read on a key pressed at
+# once it says a spin box's old value for its new one. What it says in that
+# moment is still the step's.
+KEY_PAUSE = 0.5
 # KELM_ORCA_EXPLORE=1 walks on past what was not said, to see all of it.
 EXPLORE = os.environ.get("KELM_ORCA_EXPLORE") == "1"
 if EXPLORE:
     STEP_TIMEOUT = 5.0
+# What the operator types into the password: none of it may be spoken.
+PASSWORD = "qzx9w"
 
 
 class StepFailed(Exception):
@@ -32,54 +45,86 @@ class StepFailed(Exception):
 
 
 class Orca:
-    """Reads what Orca has said so far from its debug log."""
+    """What Orca has said, read from its debug log as it grows: each read
+    starts where the last one stopped."""
 
     # SPEECH OUTPUT: 'what is said' followed by its voice, {...} or [{...}];
     # what is said may run over several lines (a message box's question).
-    PATTERN = re.compile(r"SPEECH OUTPUT: '(.*?)'\s*(?:\{|\[\{)", re.DOTALL)
+    PATTERN = re.compile(rb"SPEECH OUTPUT: '(.*?)'\s*(?:\{|\[\{)", re.DOTALL)
 
     def __init__(self, log):
         self.log = log
-        self.mark = 0
+        self.offset = 0
+        self.pending = b""  # the start of an utterance not yet written in full
+        self.said = []  # every utterance so far
+        self.mark = 0  # where the current step's speech starts
+        self.done = 0  # where its expected speech was complete
 
-    def all(self):
+    def read(self):
         try:
             with open(self.log, "rb") as f:
-                data = f.read().decode("utf-8", "replace")
+                f.seek(self.offset)
+                data = f.read()
         except FileNotFoundError:
-            return []
-        return [" ".join(found.group(1).split()) for found in self.PATTERN.finditer(data)]
+            return
+        self.offset += len(data)
+        data = self.pending + data
+        end = 0
+        for found in self.PATTERN.finditer(data):
+            self.said.append(" ".join(found.group(1).decode("utf-8", "replace").split()))
+            end = found.end()
+        rest = data[end:]
+        start = rest.rfind(b"SPEECH OUTPUT:")
+        self.pending = rest[start:] if start >= 0 else rest[-32:]
 
     def since_mark(self):
-        return self.all()[self.mark:]
+        self.read()
+        return self.said[self.mark:]
 
-    def set_mark(self):
-        self.mark = len(self.all())
+    def skip_to_now(self):
+        """What was said so far belongs to no step."""
+        self.read()
+        self.mark = self.done = len(self.said)
 
-    def wait(self, what, expected, timeout=STEP_TIMEOUT):
-        """Waits until each expected text (or compiled pattern) has been said
-        since the mark, then until Orca is quiet; gives all that was said."""
+    def start_step(self):
+        """A key is about to be pressed: what is said from now on is its."""
+        self.read()
+        self.mark = len(self.said)
+        return self.mark
+
+    def wait(self, what, expected, timeout=STEP_TIMEOUT, optional=False):
+        """Waits until each expected text (or compiled pattern) has been
+        said since the mark, and no longer: the step is over then (what Orca
+        says after it, before the next key, is the step's still). Gives the
+        step's utterances so far; an optional step not heard in time gives
+        all said so far."""
         deadline = time.monotonic() + timeout
         while True:
             said = self.since_mark()
-            missing = [e for e in expected if not heard(e, said)]
-            if not missing:
+            end = completed_at(expected, said)
+            if end is not None:
                 break
             if time.monotonic() > deadline:
-                if EXPLORE:
-                    print("  (missing: %s)" % " and ".join(show(m) for m in missing))
+                if optional or EXPLORE:
+                    if not optional:
+                        print("  (missing: %s)" % " and ".join(show(m) for m in expected
+                                                               if not heard(m, said)))
+                    end = len(said)
                     break
                 raise StepFailed("%s: Orca did not say %s; it said %r" %
-                                 (what, " and ".join(show(m) for m in missing), said))
+                                 (what, " and ".join(show(m) for m in expected
+                                                     if not heard(m, said)), said))
             time.sleep(0.1)
-        # Then what else belongs to the step: until a moment of quiet.
-        count, quiet_since = len(said), time.monotonic()
-        while time.monotonic() - quiet_since < QUIET and time.monotonic() < deadline + 5:
-            time.sleep(0.1)
-            said = self.since_mark()
-            if len(said) != count:
-                count, quiet_since = len(said), time.monotonic()
-        return said
+        self.done = self.mark + end
+        return said[:end]
+
+
+def completed_at(expected, said):
+    """How many of the utterances it takes to have said all expected."""
+    for count in range(len(said) + 1):
+        if all(heard(e, said[:count]) for e in expected):
+            return count
+    return None
 
 
 def plain_words(text):
@@ -112,26 +157,70 @@ def key_echo(keys):
     for combo in keys.split():
         for key in combo.lower().split("+"):
             words.update({key, "left " + key, "right " + key})
-    words.update({"return", "escape", "down", "up", "tab", "left shift", "shift", "f10"})
+    words.update({"return", "escape", "down", "up", "tab", "left shift", "shift", "f10",
+                  "backspace"})
     return words
+
+
+def spoken_characters(text, secret):
+    """The characters of secret said as characters (or runs of them) in
+    text."""
+    found = [c for c in set(secret.lower())
+             if re.search(r"(?<![a-z0-9])%s(?![a-z0-9])" % re.escape(c), text.lower())]
+    found += [secret[i:i + 2] for i in range(len(secret) - 1)
+              if secret[i:i + 2].lower() in text.lower().replace(" ", "")]
+    return sorted(set(found))
+
+
+def times_said(value, text):
+    return len(re.findall(r"(?<![\w.])%s(?![\w])" % re.escape(value), text))
 
 
 class Walk:
     def __init__(self, orca, work):
         self.orca = orca
         self.work = work
-        self.steps = []  # (window, keys, utterances, the step's name)
+        self.steps = []  # [window, keys, utterances, the step's name, its key echo]
+        # Checks on all that is said from a step's start until the next
+        # step's expected speech: (where it starts, check, what it is).
+        self.checks = []
+        self.findings = []
+        self.tail = 0  # where the speech no step has claimed starts
 
-    def record(self, window, keys, said, step=None):
-        self.steps.append((window, keys, said, step))
+    def record(self, window, keys, said, step=None, echo=frozenset()):
+        said = [s for s in said if s.lower() not in echo]
+        self.steps.append([window, keys, said, step, echo])
+        self.tail = self.orca.done
         print("  %-20s %-14s %s" % (window, keys, " | ".join(said)), flush=True)
+
+    def claim_tail(self):
+        """What Orca said after the last step's expected speech, up to now
+        (the next key), is the last step's too."""
+        self.orca.read()
+        if self.steps:
+            last = self.steps[-1]
+            more = [s for s in self.orca.said[self.tail:] if s.lower() not in last[4]]
+            if more:
+                last[2].extend(more)
+                print("  %-20s %-14s + %s" % ("", "", " | ".join(more)), flush=True)
+        self.tail = len(self.orca.said)
+
+    def settle_checks(self):
+        """Runs the checks of the earlier steps, on all said from their start
+        until this step's expected speech."""
+        pending, self.checks = self.checks, []
+        for begin, check in pending:
+            failure = check(" . ".join(self.orca.said[begin:self.orca.done]))
+            if failure:
+                self.findings.append(failure)
 
     def launch(self, window, argv, expected, step=None):
         """Starts a program in a folder of its own and waits for what Orca
         says of its first window."""
         cwd = os.path.join(self.work, os.path.basename(argv[0]))
         os.makedirs(cwd, exist_ok=True)
-        self.orca.set_mark()
+        self.claim_tail()
+        self.orca.skip_to_now()
         env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
         with open(os.path.join(cwd, "stderr.txt"), "wb") as trace:
             process = subprocess.Popen(argv, cwd=cwd, env=env, stderr=trace,
@@ -139,19 +228,44 @@ class Walk:
         self.record(window, "(starts)", self.orca.wait(window + " starting", expected), step)
         return process
 
-    def press(self, window, keys, expected, step=None):
+    def press(self, window, keys, expected, step=None, optional=False, once=None, secret=None):
         """Presses keys (xdotool names) and waits for the expected
-        utterances; records the step under its window."""
-        self.orca.set_mark()
+        utterances; records the step under its window. once: a value that
+        must be said exactly once, secret: characters none of which may be
+        said, both from here until the next step's expected speech."""
+        time.sleep(KEY_PAUSE)
+        self.claim_tail()
+        start = self.orca.start_step()
         subprocess.run(["xdotool", "key", "--delay", "80"] + keys.split(), check=True)
-        said = self.orca.wait("%s, %s" % (window, keys), expected)
-        echo = key_echo(keys)
-        said = [s for s in said if s.lower() not in echo]
-        self.record(window, keys, said, step)
-        return said
+        said = self.orca.wait("%s, %s" % (window, keys), expected,
+                              OPTIONAL_TIMEOUT if optional else STEP_TIMEOUT, optional)
+        self.settle_checks()
+        where = "%s, %s" % (window, step or keys)
+        if once is not None:
+            self.checks.append((start, lambda text: None if times_said(once, text) == 1 else
+                                "%s: %r should be said once; it was said %d times in %r"
+                                % (where, once, times_said(once, text), text)))
+        if secret is not None:
+            self.checks.append((start, lambda text: None if not spoken_characters(text, secret)
+                                else "%s: the password's %s spoken in %r"
+                                % (where, " and ".join(spoken_characters(text, secret)), text)))
+        # Orca does not echo a password's keys (it hides them): whatever of
+        # them is said came from the edit, and stays in the record.
+        echo = key_echo(keys if step != "password typed" else "BackSpace")
+        self.record(window, keys, said, step, echo)
+        return self.steps[-1][2]
+
+    def finish(self):
+        """The last step's speech, and the checks still open on all said
+        since."""
+        time.sleep(1.0)
+        self.claim_tail()
+        self.orca.done = len(self.orca.said)
+        self.settle_checks()
+        return self.findings
 
     def step(self, name):
-        for window, keys, said, step in self.steps:
+        for window, keys, said, step, _ in self.steps:
             if step == name:
                 return said
         raise StepFailed("no step %s was walked" % name)
@@ -161,11 +275,13 @@ def focus_main_window(walk, expected):
     """Without a window manager nothing gives the keyboard back to the main
     window when a dialog closes, as a desktop's window manager does: the
     test gives it, and Orca announces the window and its focused button."""
-    walk.orca.set_mark()
+    walk.claim_tail()
+    walk.orca.start_step()
     subprocess.run(["xdotool", "search", "--sync", "--name", "^Kelm Utilities$",
                     "windowfocus", "--sync"], check=True,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=15)
     said = walk.orca.wait("the main window again", ["Kelm Utilities dialog."] + expected)
+    walk.settle_checks()
     walk.record("Kelm Utilities", "(focus back)", said)
 
 
@@ -193,15 +309,18 @@ def open_menu_is_listed():
 
 
 def walk_plain(orca, dialog, work):
-    """The plain Qt dialog: the same kinds of steps as the program's."""
+    """The plain Qt dialog: the same kinds of steps as the program's. Where
+    plain Qt says nothing on some releases the step is optional: waited for
+    a moment, and recorded as silent when nothing came (see PLAIN_SILENT)."""
     walk = Walk(orca, work)
     w = "Plain Qt"
-    process = walk.launch(w, [dialog], ["Plain Qt dialog."], "user list")
-    # Plain Qt says less on some releases than on others: only what it
-    # always says is waited for, the rest is taken as it comes.
-    walk.press(w, "Down", [], "user list, 1st change")
-    walk.press(w, "Down", [], "user list, 2nd change")
-    walk.press(w, "Tab", [], "password")
+    process = walk.launch(w, [dialog], ["Plain Qt dialog.", P("User Name")], "user list")
+    walk.press(w, "Down", [P(r"\badmin\b")], "user list, 1st change", optional=True)
+    walk.press(w, "Down", [P(r"\bfactory\b")], "user list, 2nd change", optional=True)
+    walk.press(w, "Tab", [P("Password")], "password", optional=True)
+    # Plain Qt says what is typed into a password: recorded, for the
+    # transcript, not held against it.
+    walk.press(w, " ".join(PASSWORD) + " BackSpace", [], "password typed")
     walk.press(w, "Tab", [P("radio button")], "tracker type")
     walk.press(w, "Tab", [P("part 1 of 4")], "address part 1")
     walk.press(w, "Tab", [P("part 2 of 4")], "address part 2")
@@ -209,13 +328,14 @@ def walk_plain(orca, dialog, work):
     walk.press(w, "Tab", [P("part 4 of 4")], "address part 4")
     walk.press(w, "Tab", [P("Find Trackers")], "find trackers")
     walk.press(w, "Tab", [P("Length")], "length list")
-    walk.press(w, "Down", [], "length list, change")
+    walk.press(w, "Down", [P(r"\bmicrons\b")], "length list, change", optional=True)
     walk.press(w, "Tab", [P("Length precision")], "length precision")
-    walk.press(w, "Up", [], "length precision, step")
+    walk.press(w, "Up", [P(r"\b7\b")], "length precision, step")
     walk.press(w, "Tab", [P("Applications")], "application rows")
     walk.press(w, "Down", [P("NetworkSetup")], "application rows, next")
     process.kill()
     process.wait()
+    walk.finish()
     return walk
 
 
@@ -236,10 +356,10 @@ def walk_program(orca, program, work):
     walk.press(w, "Down", ["factory"], "user list, 2nd change")
     # "factory" needs a password: the edit is enabled for it, and is next.
     walk.press(w, "Tab", ["Password password text."], "password")
-    said = walk.press(w, "k", [])
-    if any("k" in s.lower() for s in said):
-        raise StepFailed("a character typed into the password was spoken: %r" % said)
-    walk.press(w, "Tab", ["Kelm.", "selected radio button"], "tracker type")
+    # Typed and one erased, with Orca's key echo on as it ships: nothing of
+    # it may be said, until the next step's speech.
+    walk.press(w, " ".join(PASSWORD) + " BackSpace", [], "password typed", secret=PASSWORD)
+    walk.press(w, "Tab", ["Tracker Type.", "Kelm.", "selected radio button"], "tracker type")
     walk.press(w, "Tab", ["IP address, part 1 of 4 text.", "192 selected."], "address part 1")
     walk.press(w, "Tab", ["IP address, part 2 of 4 text.", "0 selected."], "address part 2")
     walk.press(w, "Tab", ["IP address, part 3 of 4 text.", "2 selected."], "address part 3")
@@ -259,23 +379,23 @@ def walk_program(orca, program, work):
     walk.press(w, "alt+u", ["Select Units dialog", "Length combo box.", "meters."],
                "length list")
     walk.press(w, "Down", ["microns"], "length list, change")
-    walk.press(w, "Tab", ["Length precision text.", "6 selected."], "length precision")
-    walk.press(w, "Up", ["7"], "length precision, step")
+    walk.press(w, "Tab", ["Length precision", P("spin button"), P(r"\b6\b")], "length precision")
+    walk.press(w, "Up", ["7"], "length precision, step", once="7")
     walk.press(w, "Tab", ["Angle combo box.", "degrees."])
     walk.press(w, "Down", ["grads"])
-    walk.press(w, "Tab", ["Angle precision text.", "6 selected."])
-    walk.press(w, "Down", ["5"])
+    walk.press(w, "Tab", ["Angle precision", P("spin button"), P(r"\b6\b")])
+    walk.press(w, "Down", ["5"], once="5")
     walk.press(w, "Tab", ["Pressure combo box.", "millimetersHg."])
     walk.press(w, "Up", ["millibars"])
-    walk.press(w, "Tab", ["Pressure precision text.", "1 selected."])
-    walk.press(w, "Up", ["2"])
-    walk.press(w, "Up", ["3"])
+    walk.press(w, "Tab", ["Pressure precision", P("spin button"), P(r"\b1\b")])
+    walk.press(w, "Up", ["2"], once="2")
+    walk.press(w, "Up", ["3"], once="3")
     walk.press(w, "Tab", ["Temperature combo box.", "celsius."])
     walk.press(w, "Down", ["fahrenheit"])
-    walk.press(w, "Tab", ["Temperature precision text.", "3 selected."])
-    walk.press(w, "Down", ["2"])
+    walk.press(w, "Tab", ["Temperature precision", P("spin button"), P(r"\b3\b")])
+    walk.press(w, "Down", ["2"], once="2")
     walk.press(w, "Escape", [])
-    focus_main_window(walk, [])
+    focus_main_window(walk, ["Select Units... push button."])
 
     w = "Other Applications"
     walk.press(w, "alt+p", ["Other Applications dialog", "Applications", P(r"(?i)list with 2 items")],
@@ -283,7 +403,7 @@ def walk_program(orca, program, work):
     walk.press(w, "Down", [P("NetworkSetup")], "application rows, next")
     walk.press(w, "Up", [P("LevelCheck")])
     walk.press(w, "Escape", [])
-    focus_main_window(walk, [])
+    focus_main_window(walk, ["Other Applications push button."])
 
     w = "About"
     # The window menu opens on its first item, read at once, and is one of
@@ -294,13 +414,14 @@ def walk_program(orca, program, work):
     walk.press(w, "Return", ["About Kelm Utilities dialog", P(r"Kelm Utilities Version \d+\.\d+\.\d+"),
                              "OK push button."])
     walk.press(w, "Return", [])
-    focus_main_window(walk, [])
+    focus_main_window(walk, ["Other Applications push button."])
 
     w = "Warning"
-    walk.press(w, "alt+r", [])
+    walk.press(w, "alt+r", ["Status Report push button."])
     walk.press(w, "alt+e", ["alert Warning.", STILL_RUNNING, "OK push button."])
     walk.press(w, "Return", [])
     process.wait(timeout=15)
+    walk.finish()
     return walk
 
 
@@ -315,6 +436,7 @@ FACTS = [
     ("user list, 2nd change", r"\bfactory\b", "factory"),
     ("password", r"Password", "Password"),
     ("password", r"password text", "password text"),
+    ("tracker type", r"Tracker Type", "Tracker Type"),
     ("tracker type", r"radio button", "radio button"),
     ("tracker type", r"\bselected\b", "selected"),
     ("address part 1", r"part 1 of 4", "part 1 of 4"),
@@ -335,6 +457,7 @@ FACTS = [
     ("length list, change", r"\bmicrons\b", "microns"),
     ("length precision", r"Length precision", "Length precision"),
     ("length precision", r"\b6\b", "6"),
+    ("length precision", r"spin button", "spin button"),
     ("length precision, step", r"\b7\b", "7"),
     ("application rows", r"Applications", "Applications"),
     ("application rows", r"LevelCheck", "LevelCheck"),
@@ -343,10 +466,24 @@ FACTS = [
 ]
 
 
+# Steps at which plain Qt says nothing on some releases, so that the facts
+# of the step cannot be compared there: Qt 6.4 tells Orca 43 of a drop-down
+# list's new choice only as a name change, which it does not read, and
+# moves the focus into its password edit without a word. Anywhere else a
+# silent plain Qt step is a broken baseline, and fails.
+PLAIN_SILENT = {"user list, 1st change", "user list, 2nd change", "password",
+                "length list, change"}
+
+
 def compare(plain, program):
     failures = []
     for step, pattern, text in FACTS:
         plain_said = " ".join(plain.step(step))
+        if not plain_said.strip():
+            if step not in PLAIN_SILENT:
+                failures.append("%s: plain Qt said nothing, so the program cannot be "
+                                "compared with it" % step)
+            continue
         if not re.search(pattern, plain_said, re.IGNORECASE):
             continue
         program_said = " ".join(program.step(step))
@@ -374,7 +511,7 @@ def write_transcript(path, plain, program):
         "",
     ]
     window = None
-    for w, keys, said, _ in program.steps:
+    for w, keys, said, _, _ in program.steps:
         if w != window:
             lines += ["", "## " + w, "", "| key | Orca says |", "|---|---|"]
             window = w
@@ -384,7 +521,7 @@ def write_transcript(path, plain, program):
               "The same kinds of controls, made with Qt's own widgets "
               "(`tests/desktop/baseline/PlainQtDialog.cpp`):", "",
               "| key | Orca says |", "|---|---|"]
-    for w, keys, said, _ in plain.steps:
+    for w, keys, said, _, _ in plain.steps:
         lines.append("| %s | %s |" % (keys, " · ".join(said) or "—"))
     with open(path, "w") as f:
         f.write("\n".join(lines) + "\n")
@@ -402,7 +539,7 @@ def main():
     except (StepFailed, subprocess.TimeoutExpired) as failure:
         print("FAILED: " + str(failure), flush=True)
         return 1
-    failures = compare(plain, program)
+    failures = program.findings + compare(plain, program)
     for failure in failures:
         print("FAILED: " + failure, flush=True)
     if transcript:

@@ -41,7 +41,7 @@ start_accessibility_bus() {
 # chroot shares with its host, so a display is free only when neither kind
 # is taken.
 start_x_display() {
-  local display=90
+  local display=${KELM_FIRST_DISPLAY:-40}
   while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] ||
     grep -q "@/tmp/.X11-unix/X$display\$" /proc/net/unix; do
     display=$((display + 1))
@@ -51,4 +51,18 @@ start_x_display() {
   await 5 test -S "/tmp/.X11-unix/X$display" || fail "Xvfb did not start: $(cat "$work/display.log")"
   export DISPLAY=":$display"
   unset WAYLAND_DISPLAY
+}
+
+# A Wayland compositor of its own (Weston, headless), exported as
+# WAYLAND_DISPLAY.
+start_wayland_display() {
+  export XDG_RUNTIME_DIR="$work/runtime"
+  mkdir -p "$XDG_RUNTIME_DIR"
+  chmod 700 "$XDG_RUNTIME_DIR"
+  weston --backend=headless-backend.so --socket=wayland-kelm --idle-time=0 \
+    >"$work/display.log" 2>&1 &
+  pids+=($!)
+  await 5 test -S "$XDG_RUNTIME_DIR/wayland-kelm" || fail "Weston did not start: $(cat "$work/display.log")"
+  export WAYLAND_DISPLAY=wayland-kelm
+  unset DISPLAY
 }

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -418,4 +419,154 @@ TEST_F(AccessibilityTest, TextsAreReadWholeAndTheChoiceIsTheListsText)
     EXPECT_EQ(combo.text, "admin");
     EXPECT_EQ(combo.selectedText, "admin");
     EXPECT_EQ(combo.textByRuns, "admin");
+}
+
+namespace
+{
+// What changed, of what the service was told: texts, values and names
+// (focus, caret and selection news pass as the toolkit sends them, and the
+// toolkit sends them to tests on some releases only).
+bool IsChange(const std::string& event)
+{
+    for (const char* kind : {" insert", " remove", " update", " value", " name"})
+    {
+        if (event.find(kind) != std::string::npos)
+        {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::vector<std::string> Changes(const std::vector<std::string>& events)
+{
+    std::vector<std::string> found;
+    std::copy_if(events.begin(), events.end(), std::back_inserter(found), IsChange);
+    return found;
+}
+
+std::vector<std::string> EventsOf(int id, const std::vector<std::string>& events)
+{
+    std::vector<std::string> found;
+    const std::string prefix = std::to_string(id) + " ";
+    for (const std::string& event : Changes(events))
+    {
+        if (event.compare(0, prefix.size(), prefix) == 0)
+        {
+            found.push_back(event.substr(prefix.size()));
+        }
+    }
+    return found;
+}
+} // namespace
+
+// What the desktop's service is told as the operator works the dialog: a
+// password's characters never; a change once, and only one the edit took;
+// a step of an up-down control as its value alone; a label's change as the
+// names that changed with it.
+TEST_F(AccessibilityTest, EachChangeIsToldOnceAndAPasswordNever)
+{
+    std::vector<std::string> password, number, spin, spinEdit, sameLabel, newLabel;
+    TestDialog dialog;
+    dialog.onInit = [&]
+    { static_cast<CSpinButtonCtrl*>(dialog.GetDlgItem(IDC_T_SPIN))->SetRange(0, 9); };
+    AfxQueueModalDriver(IDD_TEST,
+                        [&](CDialog& d)
+                        {
+                            AfxTestRecordAccessibleEvents();
+                            AfxTestType(d, IDC_T_PASSWORD, "qzx9w\b");
+                            password = AfxTestAccessibleEvents();
+
+                            // "a" is refused: only the digit went in.
+                            AfxTestRecordAccessibleEvents();
+                            AfxTestType(d, IDC_T_NUMBER, "1a");
+                            number = EventsOf(IDC_T_NUMBER, AfxTestAccessibleEvents());
+
+                            AfxTestRecordAccessibleEvents();
+                            EXPECT_TRUE(AfxTestAccessibleAction(d, IDC_T_SPIN, "Increase"));
+                            spin = EventsOf(IDC_T_SPIN, AfxTestAccessibleEvents());
+                            spinEdit = EventsOf(IDC_T_SPIN_EDIT, AfxTestAccessibleEvents());
+
+                            AfxTestRecordAccessibleEvents();
+                            d.SetDlgItemText(IDC_T_PLAIN, "Plain && simple");
+                            sameLabel = Changes(AfxTestAccessibleEvents());
+                            AfxTestRecordAccessibleEvents();
+                            d.SetDlgItemText(IDC_T_PLAIN, "Fruit");
+                            newLabel = Changes(AfxTestAccessibleEvents());
+                            d.EndDialog(IDCANCEL);
+                        });
+    dialog.DoModal();
+
+    // Nothing the service heard while it was typed carries its characters.
+    for (const std::string& event : password)
+    {
+        EXPECT_EQ(event.find_first_of("qzx9w", event.find(' ')), std::string::npos) << event;
+    }
+    EXPECT_EQ(number, (std::vector<std::string>{"insert 1"}));
+    EXPECT_EQ(spin, (std::vector<std::string>{"value 1"}));
+    // Where the operator is: the new value, and not its text as well.
+    EXPECT_EQ(spinEdit, (std::vector<std::string>{"value 1"}));
+    EXPECT_TRUE(sameLabel.empty());
+    // The label, and the list it names; no other control's name changed.
+    EXPECT_EQ(newLabel, (std::vector<std::string>{std::to_string(IDC_T_PLAIN) + " name",
+                                                  std::to_string(IDC_T_SORTED_COMBO) + " name"}));
+}
+
+// A change asked for through the interfaces reaches the dialog after the
+// assistive tool has its answer, as a click does; and never through a
+// disabled up-down control or the edit it shows its position in.
+TEST_F(AccessibilityTest, ChangesThroughTheInterfacesComeAMomentLater)
+{
+    std::string duringCall, afterCall, valueDuringCall, valueAfterCall;
+    std::string editDisabled, spinDisabled;
+    AfxAccessibleInfo radio, spinEdit;
+    TestDialog dialog;
+    dialog.onInit = [&]
+    {
+        auto* spin = static_cast<CSpinButtonCtrl*>(dialog.GetDlgItem(IDC_T_SPIN));
+        spin->SetRange(0, 9);
+        spin->SetPos(0);
+    };
+    AfxQueueModalDriver(IDD_TEST,
+                        [&](CDialog& d)
+                        {
+                            EXPECT_TRUE(
+                                AfxTestAccessibleReplaceTextNoWait(d, IDC_T_NAME, 0, -1, "Ada"));
+                            d.GetDlgItemText(IDC_T_NAME, duringCall);
+                            AfxPumpEvents();
+                            d.GetDlgItemText(IDC_T_NAME, afterCall);
+
+                            EXPECT_TRUE(AfxTestAccessibleSetValueNoWait(d, IDC_T_SPIN, 3));
+                            d.GetDlgItemText(IDC_T_SPIN_EDIT, valueDuringCall);
+                            AfxPumpEvents();
+                            d.GetDlgItemText(IDC_T_SPIN_EDIT, valueAfterCall);
+
+                            // The up-down control is enabled, the edit it drives is not.
+                            d.GetDlgItem(IDC_T_SPIN_EDIT)->EnableWindow(FALSE);
+                            AfxTestAccessibleSetValue(d, IDC_T_SPIN, 7);
+                            d.GetDlgItemText(IDC_T_SPIN_EDIT, editDisabled);
+                            // The edit is enabled, the up-down control whose value it shows
+                            // is not.
+                            d.GetDlgItem(IDC_T_SPIN_EDIT)->EnableWindow(TRUE);
+                            d.GetDlgItem(IDC_T_SPIN)->EnableWindow(FALSE);
+                            AfxTestAccessibleSetValue(d, IDC_T_SPIN_EDIT, 8);
+                            d.GetDlgItemText(IDC_T_SPIN_EDIT, spinDisabled);
+
+                            radio = Info(d, IDC_T_SECOND);
+                            spinEdit = Info(d, IDC_T_SPIN_EDIT);
+                            d.EndDialog(IDCANCEL);
+                        });
+    dialog.DoModal();
+
+    EXPECT_EQ(duringCall, "");
+    EXPECT_EQ(afterCall, "Ada");
+    EXPECT_EQ(dialog.changedTexts, (std::vector<std::string>{"Ada"}));
+    EXPECT_EQ(valueDuringCall, "0");
+    EXPECT_EQ(valueAfterCall, "3");
+    EXPECT_EQ(editDisabled, "3");
+    EXPECT_EQ(spinDisabled, "3");
+    // A radio button answers its group's question; the edit an up-down
+    // control steps is read as a spin button.
+    EXPECT_EQ(radio.labelledBy, (std::vector<std::string>{"Frame"}));
+    EXPECT_EQ(spinEdit.role, "SpinBox");
 }

@@ -1,5 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
+// The interfaces through which the desktop's service reads and works each
+// window and control: roles, names, texts, values and actions.
 #include "framework/qt/Accessibility.h"
+#include "framework/qt/AccessibilityParts.h"
 
 #include "framework/core/AfxResources.h"
 #include "framework/dialogs/WinStyles.h"
@@ -20,154 +23,22 @@
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <QTimer>
 
 #include <algorithm>
 #include <climits>
 #include <memory>
 
+using AccessibilityParts::HasOwnCaption;
+using AccessibilityParts::RecordOf;
+using AccessibilityParts::SpinShownIn;
+
 namespace
 {
-// The text without its mnemonic marks ("&&" is a literal ampersand), on one
-// line: a wrapped caption is one sentence to a listener.
-QString Spoken(const QString& text, bool mnemonics)
-{
-    QString out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i)
-    {
-        if (mnemonics && text[i] == QLatin1Char('&') && i + 1 < text.size())
-        {
-            ++i;
-        }
-        out.append(text[i] == QLatin1Char('\n') ? QLatin1Char(' ') : text[i]);
-    }
-    return out.simplified();
-}
-
-bool HasOwnCaption(WindowKind kind)
-{
-    return kind == WindowKind::PushButton || kind == WindowKind::RadioButton ||
-           kind == WindowKind::CheckBox || kind == WindowKind::Static ||
-           kind == WindowKind::GroupBox;
-}
-
-QString CaptionOf(const WindowRecord* window)
-{
-    const bool mnemonics = window->kind != WindowKind::Static || (window->style & SS_NOPREFIX) == 0;
-    return Spoken(QtBridge::ToQt(ControlOps::GetText(window)), mnemonics);
-}
-
-// The static text that labels the control by where it stands: the nearest
-// control on its left on the same line when that is a static text, else the
-// nearest one just above it in the same column when that is one. Group boxes
-// surround controls rather than stand beside them, so they are not
-// neighbours.
-const WindowRecord* LabelBeside(const WindowRecord* window)
-{
-    const DialogState& dialog = *window->dialog;
-    const QRect r = window->widget->geometry();
-    const WindowRecord* left = nullptr;
-    const WindowRecord* above = nullptr;
-    int leftEdge = INT_MIN;
-    int aboveEdge = INT_MIN;
-    for (const auto& other : dialog.controls)
-    {
-        if (other.get() == window || other->kind == WindowKind::GroupBox || !other->widget)
-        {
-            continue;
-        }
-        const QRect o = other->widget->geometry();
-        const bool sameLine = o.top() <= r.bottom() && o.bottom() >= r.top();
-        const bool sameColumn = o.left() <= r.right() && o.right() >= r.left();
-        // An up-down control overlaps its buddy's edge: beside means wholly
-        // on that side of the control's middle.
-        if (sameLine && o.left() < r.left() && o.right() < r.center().x() && o.right() > leftEdge)
-        {
-            left = other.get();
-            leftEdge = o.right();
-        }
-        if (sameColumn && o.top() < r.top() && o.bottom() < r.center().y() &&
-            o.bottom() > aboveEdge)
-        {
-            above = other.get();
-            aboveEdge = o.bottom();
-        }
-    }
-    if (left != nullptr && left->kind == WindowKind::Static)
-    {
-        return left;
-    }
-    // Just above: no more than a line of text between them.
-    if (above != nullptr && above->kind == WindowKind::Static &&
-        r.top() - aboveEdge <= dialog.baseY)
-    {
-        return above;
-    }
-    return nullptr;
-}
-
-// The smallest group box whose frame holds the control's middle.
-const WindowRecord* GroupAround(const WindowRecord* window)
-{
-    const QPoint middle = window->widget->geometry().center();
-    const WindowRecord* group = nullptr;
-    long long area = LLONG_MAX;
-    for (const auto& other : window->dialog->controls)
-    {
-        if (other->kind != WindowKind::GroupBox || !other->widget)
-        {
-            continue;
-        }
-        const QRect o = other->widget->geometry();
-        const long long size = static_cast<long long>(o.width()) * o.height();
-        if (o.contains(middle) && size < area)
-        {
-            group = other.get();
-            area = size;
-        }
-    }
-    return group;
-}
-
-QString ProgramName(const WindowRecord* window)
-{
-    if (window->dialog->tmpl == nullptr)
-    {
-        return {};
-    }
-    const unsigned stringId = AfxFindAccessibleName(window->dialog->tmpl->id, window->id);
-    const char* text = stringId != 0 ? AfxFindStringUtf8(stringId) : nullptr;
-    return text != nullptr ? QString::fromUtf8(text) : QString();
-}
-
-// The record of exactly this widget (not of a widget it sits in).
-WindowRecord* RecordOf(const QWidget* widget)
-{
-    WindowRecord* record = WindowRegistry::FromWidget(widget);
-    return record != nullptr && record->widget == widget ? record : nullptr;
-}
-
-// The up-down control whose position the edit shows, if any.
-WindowRecord* SpinShownIn(const WindowRecord* edit)
-{
-    if (edit == nullptr || edit->dialog == nullptr)
-    {
-        return nullptr;
-    }
-    for (const auto& control : edit->dialog->controls)
-    {
-        if (control->kind == WindowKind::UpDown && control->buddy == edit->hwnd &&
-            (control->style & UDS_SETBUDDYINT) != 0)
-        {
-            return control.get();
-        }
-    }
-    return nullptr;
-}
-
 // A screen reader reads a text run by run of like attributes (it splits by
 // language): these texts have one run, the whole text. (An empty run at each
 // offset, as the toolkit's own edit reports, loses the last character.)
@@ -297,6 +168,28 @@ public:
             s.checked = button->isChecked();
         }
         return s;
+    }
+
+    // A radio button answers its group's question: the group box around it
+    // labels it, as a screen reader reads a radio group (before the
+    // button's own caption, when the focus comes into the group).
+    QList<QPair<QAccessibleInterface*, QAccessible::Relation>>
+    relations(QAccessible::Relation match) const override
+    {
+        auto found = ControlInterface::relations(match);
+        const WindowRecord* record = RecordOf(widget());
+        const WindowRecord* group = record != nullptr && role() == QAccessible::RadioButton
+                                        ? AccessibilityParts::GroupAround(record)
+                                        : nullptr;
+        if (group != nullptr && (match & QAccessible::Label) != 0)
+        {
+            if (QAccessibleInterface* label =
+                    QAccessible::queryAccessibleInterface(group->widget.data()))
+            {
+                found.append({label, QAccessible::Label});
+            }
+        }
+        return found;
     }
 
     QStringList actionNames() const override
@@ -444,12 +337,23 @@ public:
     }
 
     QVariant currentValue() const override { return ControlOps::GetPos(Record()); }
-    // As the arrows do: not while the control is disabled.
+    // As the arrows do: not while the control, or the edit it shows its
+    // position in, is disabled. A moment later, as a button's click: the
+    // dialog's handler runs after the assistive tool has its answer.
     void setCurrentValue(const QVariant& value) override
     {
-        if (widget()->isEnabled())
+        const int position = value.toInt();
+        auto later = [spin = QPointer<QWidget>(widget()), position]
         {
-            ControlOps::SetPos(Record(), value.toInt());
+            WindowRecord* record = spin ? RecordOf(spin) : nullptr;
+            if (record != nullptr && TakesValues(record))
+            {
+                ControlOps::SetPos(record, position);
+            }
+        };
+        if (TakesValues(Record()))
+        {
+            QTimer::singleShot(0, widget(), later);
         }
     }
     QVariant maximumValue() const override
@@ -489,6 +393,16 @@ protected:
 
 private:
     WindowRecord* Record() const { return RecordOf(widget()); }
+    static bool TakesValues(const WindowRecord* spin)
+    {
+        if (spin == nullptr || !spin->widget || !spin->widget->isEnabled())
+        {
+            return false;
+        }
+        const WindowRecord* buddy = WindowRegistry::Find(spin->buddy);
+        return (spin->style & UDS_SETBUDDYINT) == 0 || buddy == nullptr || !buddy->widget ||
+               buddy->widget->isEnabled();
+    }
 };
 
 // Edits: their text, caret and selection as the operator sees them; a
@@ -521,6 +435,14 @@ public:
             return static_cast<QAccessibleValueInterface*>(this);
         }
         return ControlInterface::interface_cast(type);
+    }
+
+    // An edit that shows an up-down control's position is read as a spin
+    // button: the operator learns that Up and Down change it.
+    QAccessible::Role role() const override
+    {
+        return SpinShownIn(RecordOf(widget())) != nullptr ? QAccessible::SpinBox
+                                                          : QAccessible::EditableText;
     }
 
     QAccessible::State state() const override
@@ -692,14 +614,26 @@ private:
     // The characters from start to end replaced by text, as the operator
     // would: select them, then type (or delete) over them. The toolkit then
     // asks the edit's rules and reports the edit to the dialog, exactly as
-    // for a key press.
+    // for a key press; a moment later, as a button's click, so that the
+    // assistive tool has its answer before the dialog's handler runs.
     void Change(int startOffset, int endOffset, const QString& text)
     {
-        QLineEdit* edit = Edit();
-        if (!edit->isEnabled() || edit->isReadOnly())
+        if (!Takes(Edit()))
         {
             return;
         }
+        QTimer::singleShot(0, Edit(),
+                           [edit = QPointer<QLineEdit>(Edit()), startOffset, endOffset, text]
+                           {
+                               if (edit && Takes(edit))
+                               {
+                                   Apply(edit, startOffset, endOffset, text);
+                               }
+                           });
+    }
+    static bool Takes(const QLineEdit* edit) { return edit->isEnabled() && !edit->isReadOnly(); }
+    static void Apply(QLineEdit* edit, int startOffset, int endOffset, const QString& text)
+    {
         const int length = static_cast<int>(edit->text().size());
         const int start = std::clamp(std::min(startOffset, endOffset), 0, length);
         const int end = std::clamp(std::max(startOffset, endOffset), 0, length);
@@ -835,36 +769,6 @@ QAccessibleInterface* Factory(const QString&, QObject* object)
     }
     return nullptr;
 }
-
-bool KeepsQtInterface(WindowKind kind)
-{
-    return kind == WindowKind::ListBox;
-}
-
-void Mirror(WindowRecord* control, bool names, bool descriptions)
-{
-    if (control == nullptr || !control->widget || !KeepsQtInterface(control->kind))
-    {
-        return;
-    }
-    // Setting either one announces a change, so only a real change is set.
-    if (names)
-    {
-        const QString name = Accessibility::NameOf(control);
-        if (control->widget->accessibleName() != name)
-        {
-            control->widget->setAccessibleName(name);
-        }
-    }
-    if (descriptions)
-    {
-        const QString description = Accessibility::DescriptionOf(control);
-        if (control->widget->accessibleDescription() != description)
-        {
-            control->widget->setAccessibleDescription(description);
-        }
-    }
-}
 } // namespace
 
 void Accessibility::Install()
@@ -873,161 +777,7 @@ void Accessibility::Install()
     if (!installed)
     {
         QAccessible::installFactory(Factory);
+        AccessibilityParts::InstallEventWatch();
         installed = true;
-    }
-}
-
-QString Accessibility::NameOf(const WindowRecord* window)
-{
-    if (window == nullptr || !window->widget || window->dialog == nullptr)
-    {
-        return {};
-    }
-    if (window->kind == WindowKind::Dialog)
-    {
-        return window->widget->windowTitle();
-    }
-    const QString supplied = ProgramName(window);
-    if (!supplied.isEmpty())
-    {
-        return supplied;
-    }
-    if (HasOwnCaption(window->kind))
-    {
-        return CaptionOf(window);
-    }
-    switch (window->kind)
-    {
-    case WindowKind::Icon:
-        return QtBridge::ToQt(AfxResourceAppName());
-    case WindowKind::UpDown:
-    {
-        const WindowRecord* buddy = WindowRegistry::Find(window->buddy);
-        return buddy != nullptr && buddy->dialog == window->dialog ? NameOf(buddy) : QString();
-    }
-    default:
-        break;
-    }
-    if (const WindowRecord* label = LabelBeside(window))
-    {
-        return CaptionOf(label);
-    }
-    if (const WindowRecord* group = GroupAround(window))
-    {
-        return CaptionOf(group);
-    }
-    return {};
-}
-
-QString Accessibility::DescriptionOf(const WindowRecord* window)
-{
-    if (window == nullptr || window->kind == WindowKind::Dialog || window->dialog == nullptr)
-    {
-        return {};
-    }
-    auto* dialogWindow = dynamic_cast<DialogWindow*>(window->dialog->widget.data());
-    QString text;
-    if (dialogWindow == nullptr || !dialogWindow->RequestToolTip(window, &text))
-    {
-        return {};
-    }
-    return text;
-}
-
-void Accessibility::DialogInitialised(DialogState& dialog)
-{
-    for (const auto& control : dialog.controls)
-    {
-        Mirror(control.get(), true, true);
-    }
-}
-
-void Accessibility::TextChanged(WindowRecord* window)
-{
-    if (window == nullptr || !window->widget || window->dialog == nullptr)
-    {
-        return;
-    }
-    // Buttons and windows announce their own new captions.
-    if (window->kind != WindowKind::Static && window->kind != WindowKind::GroupBox)
-    {
-        return;
-    }
-    QAccessibleEvent changed(window->widget.data(), QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&changed);
-    // A label's text is the name of whatever it labels.
-    for (const auto& control : window->dialog->controls)
-    {
-        if (KeepsQtInterface(control->kind))
-        {
-            Mirror(control.get(), true, false);
-        }
-        else if ((control->kind == WindowKind::ComboBox || control->kind == WindowKind::UpDown ||
-                  control->kind == WindowKind::Edit) &&
-                 control->widget)
-        {
-            QAccessibleEvent renamed(control->widget.data(), QAccessible::NameChanged);
-            QAccessible::updateAccessibility(&renamed);
-        }
-    }
-}
-
-void Accessibility::ShowSelectionInList(QComboBox* combo)
-{
-    // The choice as a screen reader last heard of it.
-    auto shown = std::make_shared<QString>(combo->currentText());
-    QObject::connect(combo, &QComboBox::currentIndexChanged, combo,
-                     [combo, shown](int index)
-                     {
-                         // Only the new text's arrival: a screen reader that
-                         // heard the old one go would say the selection was
-                         // deleted.
-                         if (combo->currentText() != *shown)
-                         {
-                             *shown = combo->currentText();
-                             QAccessibleTextInsertEvent chosen(combo, 0, *shown);
-                             QAccessible::updateAccessibility(&chosen);
-#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
-                             // Screen readers of Qt 6.8's time read no text
-                             // arriving in a list that cannot be typed into;
-                             // the new choice is announced to them instead,
-                             // as it is made with the list in focus.
-                             if (combo->hasFocus())
-                             {
-                                 QAccessibleAnnouncementEvent announced(combo, *shown);
-                                 QAccessible::updateAccessibility(&announced);
-                             }
-#endif
-                         }
-                         QItemSelectionModel* rows = combo->view()->selectionModel();
-                         if (rows == nullptr)
-                         {
-                             return;
-                         }
-                         if (index < 0)
-                         {
-                             rows->clearSelection();
-                             return;
-                         }
-                         rows->select(combo->model()->index(index, combo->modelColumn()),
-                                      QItemSelectionModel::ClearAndSelect);
-                     });
-}
-
-void Accessibility::ValueChanged(WindowRecord* spin)
-{
-    if (spin == nullptr || !spin->widget)
-    {
-        return;
-    }
-    QAccessibleValueChangeEvent changed(spin->widget.data(), ControlOps::GetPos(spin));
-    QAccessible::updateAccessibility(&changed);
-    // The operator is in the edit the control steps: the value changes there
-    // too.
-    const WindowRecord* buddy = WindowRegistry::Find(spin->buddy);
-    if ((spin->style & UDS_SETBUDDYINT) != 0 && buddy != nullptr && buddy->widget)
-    {
-        QAccessibleValueChangeEvent shown(buddy->widget.data(), ControlOps::GetPos(spin));
-        QAccessible::updateAccessibility(&shown);
     }
 }
