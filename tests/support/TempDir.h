@@ -30,11 +30,17 @@ public:
     ~TempDir()
     {
         std::error_code ec;
-        // Undo any permission a test took away, so the tree can be removed.
+        // Undo any permission a test took away from a folder, so the tree can
+        // be removed. Only folders, and never through a link: a test's link
+        // may lead to a device (/dev/null) that is not the test's to change.
         for (auto it = std::filesystem::recursive_directory_iterator(m_path, ec);
              !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec))
         {
-            ::chmod(it->path().c_str(), 0755);
+            std::error_code kind;
+            if (!it->is_symlink(kind) && it->is_directory(kind))
+            {
+                ::chmod(it->path().c_str(), 0755);
+            }
         }
         ::chmod(m_path.c_str(), 0755);
         std::filesystem::remove_all(m_path, ec);
