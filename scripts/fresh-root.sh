@@ -30,7 +30,7 @@ fresh_root_cleanup() {
 fresh_root() {
   local suite=$1 fs
   [ "$(id -u)" -eq 0 ] || { echo "$0: debootstrap and chroot need root" >&2; exit 1; }
-  bash "$top/scripts/deps.sh" run debootstrap debian-archive-keyring
+  bash "$top/scripts/deps.sh" run debootstrap debian-archive-keyring git
   if [ -n "${KELM_KEEP_ROOT:-}" ]; then
     root=$KELM_KEEP_ROOT
     mkdir -p "$root"

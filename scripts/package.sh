@@ -50,7 +50,13 @@ apt_install() {
   in_root apt-get install -y --no-install-recommends -o Dpkg::Use-Pty=0 "$@" >"$root/apt.log" 2>&1 ||
     { tail -20 "$root/apt.log" >&2; exit 1; }
 }
-in_root apt-get update -qq
+# apt-get update only warns when it cannot fetch or verify an index, and goes
+# on with what it had; here that is a failure.
+in_root apt-get update -qq >"$root/apt.log" 2>&1 || true
+if grep -q '^[WE]:' "$root/apt.log"; then
+  cat "$root/apt.log" >&2
+  exit 1
+fi
 apt_install build-essential
 in_root sh -c 'cd /src/kelm-utilities && apt-get build-dep -y --no-install-recommends -o Dpkg::Use-Pty=0 ./' \
   >"$root/apt.log" 2>&1 || { tail -20 "$root/apt.log" >&2; exit 1; }
