@@ -30,6 +30,10 @@ fresh_root_cleanup() {
 fresh_root() {
   local suite=$1 fs
   [ "$(id -u)" -eq 0 ] || { echo "$0: debootstrap and chroot need root" >&2; exit 1; }
+  # Stopped by a signal, the script exits through its EXIT trap too, which
+  # unmounts the root.
+  trap 'exit 130' INT
+  trap 'exit 143' TERM
   bash "$top/scripts/deps.sh" run debootstrap debian-archive-keyring git
   if [ -n "${KELM_KEEP_ROOT:-}" ]; then
     root=$KELM_KEEP_ROOT

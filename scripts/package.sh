@@ -104,7 +104,7 @@ if [ "$reprotest" = 1 ]; then
   variations=+all,-user_group
   apt_install reprotest faketime disorderfs fuse3
   in_root dpkg-source -x "/src/kelm-utilities_${version}.dsc" /src/reprotest-source >/dev/null
-  in_root sh -c "cd /src/reprotest-source && reprotest --min-cpus=$jobs --no-diffoscope \
+  in_root sh -c "cd /src/reprotest-source && reprotest --no-diffoscope \
     --vary=$variations --store-dir=/src/reprotest . '../*.deb'"
   took "reprotest ($variations)"
 else
