@@ -7,8 +7,10 @@
 # copies this work tree into it (tracked and untracked files, with the
 # repository, without build folders). The root is unmounted and removed when
 # the sourcing script exits, also when a step fails; nothing of it is kept
-# for a later run. KELM_KEEP_ROOT=DIR builds the root in DIR and keeps it,
-# for looking around. Needs root; set top (the work tree) first.
+# for a later run but the packages it downloaded, which the next root of the
+# release takes from /var/cache/kelm-utilities/apt/. KELM_KEEP_ROOT=DIR builds
+# the root in DIR and keeps it, for looking around. Needs root; set top (the
+# work tree) first.
 
 fresh_root_mounts=()
 root=""
@@ -22,8 +24,14 @@ fresh_root_cleanup() {
   done
   fresh_root_mounts=()
   if [ -n "$root" ] && [ -z "${KELM_KEEP_ROOT:-}" ]; then
-    # Never into a file system the root still reaches: /dev, /proc.
-    rm -rf --one-file-system "$root"
+    # Never into a file system the root still reaches: /dev, /proc, and the
+    # package cache, which is on the same file system as the root and so
+    # would not stop rm's --one-file-system.
+    if grep -q " $root/" /proc/mounts; then
+      echo "fresh root: $root is still mounted on; left in place" >&2
+    else
+      rm -rf --one-file-system "$root"
+    fi
   fi
 }
 
@@ -46,8 +54,14 @@ fresh_root() {
   # tests that save as an unprivileged user reach their folders.
   chmod 0755 "$root"
   echo "fresh root: Debian $suite in $root"
+  # The packages downloaded for a root are kept for the next root of the
+  # release, in a cache of the project's own (not the host's, whose apt may
+  # be busy), so that the archive is asked for each package once; a root
+  # built inside a root shares its parent's cache.
+  local cache=/var/cache/kelm-utilities/apt/$suite
+  mkdir -p "$cache/partial"
   if [ ! -x "$root/usr/bin/apt-get" ]; then
-    debootstrap --variant=minbase "$suite" "$root" >"$root.debootstrap.log" 2>&1 || {
+    debootstrap --variant=minbase --cache-dir="$cache" "$suite" "$root" >"$root.debootstrap.log" 2>&1 || {
       tail -20 "$root.debootstrap.log" >&2
       rm -f "$root.debootstrap.log"
       exit 1
@@ -63,6 +77,11 @@ fresh_root() {
     esac
     fresh_root_mounts+=("$root/$fs")
   done
+  mkdir -p "$root/var/cache/apt/archives" "$root/var/cache/kelm-utilities"
+  mount --bind "$cache" "$root/var/cache/apt/archives"
+  fresh_root_mounts+=("$root/var/cache/apt/archives")
+  mount --bind /var/cache/kelm-utilities "$root/var/cache/kelm-utilities"
+  fresh_root_mounts+=("$root/var/cache/kelm-utilities")
   cp /etc/resolv.conf "$root/etc/resolv.conf"
 }
 
