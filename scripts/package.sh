@@ -39,6 +39,8 @@ took() {
 
 fresh_root "$suite"
 copy_tree_into_root src/kelm-utilities
+# What an earlier run left in a root that was kept (KELM_KEEP_ROOT).
+rm -rf "$root/src/autopkgtest" "$root/src/reprotest" "$root/src/reprotest-source"
 version=$(sed -n '1s/^kelm-utilities (\([^)]*\)) .*/\1/p' "$top/debian/changelog")
 arch=$(dpkg --print-architecture)
 changes=/src/kelm-utilities_${version}_${arch}.changes
