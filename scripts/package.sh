@@ -84,7 +84,15 @@ lint_out=$(in_root lintian --pedantic --display-info --fail-on error,warning,inf
 sed 's/^/  lintian: /' "$root/lintian.err"
 echo "lintian $(in_root lintian --version | sed 's/^Lintian v//') --pedantic on ${changes#/src/}:"
 echo "${lint_out:-(nothing to report)}" | sed 's/^/  /'
-[ "$lint_rc" -eq 0 ] && [ -z "$lint_out" ] || { echo "package: lintian ended with $lint_rc" >&2; exit 1; }
+# The one note accepted: Debian 12's lintian finds the source's override for
+# the Standards-Version, which only Debian 13's needs, unused
+# (debian/source/lintian-overrides says why).
+accepted='^I: kelm-utilities source: unused-override out-of-date-standards-version '
+if [ "$lint_rc" -ne 0 ] && [ -n "$lint_out" ] && ! echo "$lint_out" | grep -qv "$accepted"; then
+  lint_rc=0
+fi
+[ "$lint_rc" -eq 0 ] && ! echo "$lint_out" | grep -qv "$accepted" ||
+  { echo "package: lintian ended with $lint_rc" >&2; exit 1; }
 took "lintian"
 
 # The tests of the source package, taken from the .dsc, against the package
