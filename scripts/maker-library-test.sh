@@ -6,8 +6,9 @@
 # configured against it with -DKELM_TRACKER_LIBRARY, with no file of the
 # program changed. Then the operator's whole session (the end-to-end test),
 # the desktop session under X11 and Wayland, and the Debian package of that
-# build, lintian-clean, whose program finds the library without any RPATH.
-# Everything is built in build-maker/. Usage: scripts/maker-library-test.sh
+# build (scripts/maker-package.sh), lintian-clean, whose program finds the
+# library without any RPATH. Built in build-maker/ and build-pkg-maker/.
+# Usage: scripts/maker-library-test.sh
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$top"
@@ -41,5 +42,5 @@ echo "maker library: the program links $library"
 ctest --test-dir "$work/program" --output-on-failure -R '^operator_session$'
 bash scripts/desktop-test.sh "$program"
 
-KELM_PACKAGE_TRACKER_LIBRARY="$library" KELM_PACKAGE_REPRODUCE=0 bash scripts/package.sh
+bash scripts/maker-package.sh "$library"
 echo "maker library: passed"

@@ -4,7 +4,8 @@
 # operator's session through the accessibility bus under X11 and Wayland,
 # then the thread-sanitizer build for the tests that cross threads, then the whole
 # suite again under the address, leak and undefined-behaviour sanitizers,
-# then a minute of fuzzing the settings file reader, then the Debian package,
+# then a minute of fuzzing the settings file reader, then the Debian package
+# built and tested from its source package,
 # then the program linked with a tracker library built and installed apart.
 # Exits non-zero when anything fails. The same on Debian 12 and Debian 13.
 set -euo pipefail
@@ -54,8 +55,9 @@ ASAN_OPTIONS="detect_leaks=1" \
 # The settings file reader under libFuzzer for a minute.
 bash scripts/fuzz.sh 60
 
-# The Debian package: built twice to the same bytes, installed, and its
-# program started.
+# The Debian package, from its source package in a fresh root of this
+# release: lintian on the source and binary packages, autopkgtest on the
+# installed package, and (on Debian 12) reprotest.
 bash scripts/package.sh
 
 # A tracker library that arrives on its own, as an instrument maker's does:
