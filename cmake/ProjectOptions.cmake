@@ -35,4 +35,12 @@ function(kelm_add_test_group name)
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8"
     TIMEOUT 300
     LABELS "${ARG_LABELS}")
+  # The thread-sanitizer build runs only the tests that cross threads, and
+  # builds only them: kelm_thread_tests.
+  if("threads" IN_LIST ARG_LABELS)
+    if(NOT TARGET kelm_thread_tests)
+      add_custom_target(kelm_thread_tests)
+    endif()
+    add_dependencies(kelm_thread_tests ${name})
+  endif()
 endfunction()

@@ -12,6 +12,9 @@
 # Usage: scripts/desktop-test.sh [PROGRAM [PLAIN_QT_DIALOG [TRANSCRIPT]]]
 #   PLAIN_QT_DIALOG defaults to the one built beside PROGRAM;
 #   TRANSCRIPT, when given, receives what Orca said (Markdown).
+#   KELM_DESKTOP_SESSIONS=operator runs the operator's sessions alone, for a
+#   second build of the same windows (another tracker library): the password
+#   listener and Orca hear the windows, which that build does not change.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 program=$(realpath "${1:-build/app/kelm-utilities}")
@@ -23,10 +26,13 @@ bash scripts/deps.sh test xvfb weston qt6-wayland at-spi2-core python3-pyatspi d
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+sessions=${KELM_DESKTOP_SESSIONS:-all}
 for platform in xcb wayland; do
   dbus-run-session -- bash tests/desktop/in_session.sh "$program" "$platform" "$work/$platform"
+  [ "$sessions" = operator ] && continue
   dbus-run-session -- bash tests/desktop/secret_in_session.sh "$program" "$plain" "$platform" \
     "$work/password-$platform" "$work/password-xcb/program/KelmUtilitiesSerialize.dat"
 done
+[ "$sessions" = operator ] && exit 0
 dbus-run-session -- bash tests/desktop/orca_in_session.sh "$program" "$plain" "$work/orca" \
   ${transcript:+"$transcript"}
