@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace
 {
@@ -28,21 +29,6 @@ constexpr UINT kLastAppButton = IDC_RANGE_CALIB;
 
 // The library takes its texts as writable buffers of this size.
 constexpr std::size_t kConnectBufferSize = 80;
-
-const char* const kIncompatibleFirmware =
-    "Encountered incompatible MCU firmware.\n\nPlease upgrade MCU firmware to a minimum revision "
-    "of 5.0";
-const char* const kCouldNotConnect =
-    "The tracker could not be connected to.\n\nCheck that the IP address, password, and type of "
-    "tracker are set correctly.";
-const char* const kAsyncStartFailed = "Got an exception while starting Asynchronous Messages";
-const char* const kAsyncStopFailed = "Got an exception while stopping Asynchronous Messages";
-const char* const kDisconnectFailed = "Got an exception while disconnecting from Tracker";
-const char* const kCloseAppFailed = "Got an exception while closing app : ";
-const char* const kStillRunning = "Application(s) are still running.\nDo you really want to close "
-                                  "all applications and disconnect?";
-const char* const kLaunchFailed = "Got Exception while launching an App";
-const char* const kModifyFailed = "Got Exception while modifying App units";
 
 // Tracker application names are compared without regard to letter case,
 // ASCII letters only, whatever locale the process runs in.
@@ -270,8 +256,18 @@ BOOL CTovAppsDlg::OnToolTipNeedText(UINT, NMHDR* pNMHDR, LRESULT* pResult)
     {
         return FALSE;
     }
-    std::strncpy(pTTT->szText, tip.c_str(), sizeof(pTTT->szText) - 1);
-    pTTT->szText[sizeof(pTTT->szText) - 1] = '\0';
+    if (tip.size() < sizeof(pTTT->szText))
+    {
+        std::strncpy(pTTT->szText, tip.c_str(), sizeof(pTTT->szText) - 1);
+        pTTT->szText[sizeof(pTTT->szText) - 1] = '\0';
+    }
+    else
+    {
+        // A language whose tip does not fit the buffer: the tip is handed
+        // over whole, from a text that outlives the request.
+        m_toolTipText = tip;
+        pTTT->lpszText = m_toolTipText.data();
+    }
     *pResult = 0;
     return TRUE;
 }
@@ -354,7 +350,7 @@ void CTovAppsDlg::ConnectWith(CTrackerConnectDlg& connectDlg)
     catch (TrackerException* e)
     {
         Discard(e);
-        AfxMessageBox(kCouldNotConnect);
+        AfxMessageBox(IDS_COULD_NOT_CONNECT);
         return;
     }
 
@@ -373,22 +369,24 @@ void CTovAppsDlg::ConnectWith(CTrackerConnectDlg& connectDlg)
         m_pTracker->connect(address, user, password.text);
         m_bConnected = true;
         AddTrackerListeners();
-        char caption[32];
-        std::snprintf(caption, sizeof caption, "Disco&nnect (%d)",
+        // The language's caption is long enough for any octet.
+        const std::string format = AfxLoadString(IDS_DISCONNECT);
+        std::vector<char> caption(format.size() + 16);
+        std::snprintf(caption.data(), caption.size(), format.c_str(),
                       static_cast<int>(connectDlg.m_ip4));
-        m_connectButton.SetWindowText(caption);
+        m_connectButton.SetWindowText(caption.data());
         RefreshApplications();
     }
     catch (UserPromptException* e)
     {
         Discard(e);
-        AfxMessageBox(kIncompatibleFirmware);
+        AfxMessageBox(IDS_INCOMPATIBLE_FIRMWARE);
         return;
     }
     catch (TrackerException* e)
     {
         Discard(e);
-        AfxMessageBox(kCouldNotConnect);
+        AfxMessageBox(IDS_COULD_NOT_CONNECT);
         return;
     }
 
@@ -404,7 +402,7 @@ void CTovAppsDlg::ConnectWith(CTrackerConnectDlg& connectDlg)
     catch (TrackerException* e)
     {
         Discard(e);
-        AfxMessageBox(kAsyncStartFailed);
+        AfxMessageBox(IDS_ASYNC_START_FAILED);
         return;
     }
     // Stored only now, so that the file always holds choices that worked.
@@ -431,7 +429,7 @@ bool CTovAppsDlg::CloseAllAndDisconnect()
         catch (TrackerException* e)
         {
             Discard(e);
-            AfxMessageBox(kAsyncStopFailed);
+            AfxMessageBox(IDS_ASYNC_STOP_FAILED);
         }
         try
         {
@@ -441,7 +439,7 @@ bool CTovAppsDlg::CloseAllAndDisconnect()
         catch (TrackerException* e)
         {
             Discard(e);
-            AfxMessageBox(kDisconnectFailed);
+            AfxMessageBox(IDS_DISCONNECT_FAILED);
         }
     }
     delete m_pTracker;
@@ -466,7 +464,8 @@ bool CTovAppsDlg::StopStartedApplications()
         Discard(e);
     }
     const int count = started != nullptr ? started->getCount() : 0;
-    if (count != 0 && MessageBox(kStillRunning, "Warning", MB_OKCANCEL) != IDOK)
+    if (count != 0 && MessageBox(AfxLoadString(IDS_STILL_RUNNING), AfxLoadString(IDS_WARNING),
+                                 MB_OKCANCEL) != IDOK)
     {
         return false;
     }
@@ -484,7 +483,7 @@ bool CTovAppsDlg::StopStartedApplications()
         catch (TrackerException* e)
         {
             Discard(e);
-            AfxMessageBox(std::string(kCloseAppFailed) + (name != nullptr ? name : ""));
+            AfxMessageBox(AfxLoadString(IDS_CLOSE_APP_FAILED) + (name != nullptr ? name : ""));
         }
     }
     return true;
@@ -507,7 +506,7 @@ void CTovAppsDlg::OnLaunchApplication(UINT id)
     catch (TrackerException* e)
     {
         Discard(e);
-        AfxMessageBox(kLaunchFailed);
+        AfxMessageBox(IDS_LAUNCH_FAILED);
     }
 }
 
@@ -633,7 +632,7 @@ void CTovAppsDlg::OnOtherApplications()
     catch (TrackerException* e)
     {
         Discard(e);
-        AfxMessageBox(kLaunchFailed);
+        AfxMessageBox(IDS_LAUNCH_FAILED);
     }
 }
 
@@ -661,7 +660,7 @@ void CTovAppsDlg::OnSelectUnits()
         catch (TrackerException* e)
         {
             Discard(e);
-            AfxMessageBox(kModifyFailed);
+            AfxMessageBox(IDS_MODIFY_FAILED);
         }
     }
 }

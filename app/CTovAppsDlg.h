@@ -134,6 +134,8 @@ private:
     CSelectUnitsDialog m_selectUnitsDlg;
     std::string m_appUnitsArgument;
     HICON m_hIcon;
+    // The last tooltip too long for the request's own buffer.
+    std::string m_toolTipText;
 };
 
 #endif

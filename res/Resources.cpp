@@ -5,6 +5,7 @@
 #include "res/DialogTemplates.h"
 #include "res/Icons.h"
 #include "res/StringTable.h"
+#include "res/Translations.h"
 
 void ResRegisterProgramResources()
 {
@@ -12,5 +13,5 @@ void ResRegisterProgramResources()
     // this fixed one.
     AfxSetResources({"Kelm Utilities", kResStringTable, kResStringCount, kResDialogTemplates,
                      kResDialogTemplateCount, kResIcons, kResIconCount, kResAccessibleNames,
-                     kResAccessibleNameCount});
+                     kResAccessibleNameCount, kResLanguages, kResLanguageCount});
 }

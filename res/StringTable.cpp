@@ -64,6 +64,7 @@ const ResStringEntry kResStringTable[] = {
     {5054, "Connect to Tracker"},
     {5055, "Other Applications"},
     {5056, "Co&nnect"},
+    {5057, "Disco&nnect (%d)"},
     {5058, "Kelm Utilities"},
     {5059, "Kelm Utilities Version"},
     {5060, "Starts the tracker's applications"},
@@ -106,6 +107,21 @@ const ResStringEntry kResStringTable[] = {
     {5096, "Pressure precision"},
     {5097, "Temperature precision"},
     {5098, "Applications"},
+    // What the main window tells when the tracker fails it, and its question
+    // before it stops running applications.
+    {5100, "Encountered incompatible MCU firmware.\n\nPlease upgrade MCU firmware to a minimum "
+           "revision of 5.0"},
+    {5101, "The tracker could not be connected to.\n\nCheck that the IP address, password, and "
+           "type of tracker are set correctly."},
+    {5102, "Got an exception while starting Asynchronous Messages"},
+    {5103, "Got an exception while stopping Asynchronous Messages"},
+    {5104, "Got an exception while disconnecting from Tracker"},
+    {5105, "Got an exception while closing app : "},
+    {5106, "Application(s) are still running.\nDo you really want to close all applications and "
+           "disconnect?"},
+    {5107, "Warning"},
+    {5108, "Got Exception while launching an App"},
+    {5109, "Got Exception while modifying App units"},
 };
 
 const std::size_t kResStringCount = sizeof(kResStringTable) / sizeof(kResStringTable[0]);

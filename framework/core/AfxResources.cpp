@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <deque>
 #include <mutex>
 
@@ -14,7 +15,8 @@ std::atomic<const AfxResourceSet*> g_resources{nullptr};
 
 const AfxResourceSet& Resources()
 {
-    static const AfxResourceSet kNone{"", nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0};
+    static const AfxResourceSet kNone{"", nullptr, 0, nullptr, 0, nullptr,
+                                      0,  nullptr, 0, nullptr, 0};
     const AfxResourceSet* set = g_resources.load();
     return set != nullptr ? *set : kNone;
 }
@@ -70,6 +72,15 @@ unsigned AfxFindAccessibleName(unsigned dialogId, int controlId)
         std::find_if(set.accessibleNames, end, [dialogId, controlId](const ResAccessibleName& n)
                      { return n.dialogId == dialogId && n.controlId == controlId; });
     return found != end ? found->stringId : 0;
+}
+
+const ResLanguage* AfxFindLanguage(const char* name)
+{
+    const AfxResourceSet& set = Resources();
+    const ResLanguage* end = set.languages + set.languageCount;
+    const ResLanguage* found = std::find_if(set.languages, end, [name](const ResLanguage& l)
+                                            { return std::strcmp(l.name, name) == 0; });
+    return found != end ? found : nullptr;
 }
 
 const char* AfxResourceAppName()

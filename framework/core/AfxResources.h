@@ -75,6 +75,21 @@ struct ResAccessibleName
     unsigned stringId;
 };
 
+// ---- translations: each holds the texts of one language, each text under
+// the key that says where it belongs (AfxLanguage.h), in UTF-8.
+struct ResTranslation
+{
+    const char* key;
+    const char* utf8;
+};
+
+struct ResLanguage
+{
+    const char* name; // "de", "pt_BR", "zh_CN": language, and territory where it matters
+    const ResTranslation* texts;
+    std::size_t textCount;
+};
+
 // ---- what a program hands over. The arrays must outlive their use (static
 // data in practice).
 struct AfxResourceSet
@@ -88,6 +103,8 @@ struct AfxResourceSet
     std::size_t iconCount;
     const ResAccessibleName* accessibleNames = nullptr;
     std::size_t accessibleNameCount = 0;
+    const ResLanguage* languages = nullptr;
+    std::size_t languageCount = 0;
 };
 
 // Replaces the resources every lookup searches. Call before the first window
@@ -101,6 +118,8 @@ const ResIcon* AfxFindIcon(unsigned id);
 // The string id that names the control of the dialog template for a screen
 // reader, 0 when the program names none.
 unsigned AfxFindAccessibleName(unsigned dialogId, int controlId);
+// The translation of the language named, null when the program has none.
+const ResLanguage* AfxFindLanguage(const char* name);
 // The program's application title, empty before resources are handed over.
 const char* AfxResourceAppName();
 

@@ -2,6 +2,7 @@
 // The program's entry point, as the framework provides it: the window system
 // starts, then the one application object takes over.
 #include "framework/dialogs/CWinApp.h"
+#include "framework/qt/Language.h"
 #include "framework/qt/QtBridge.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QtBridge::EnsureApplication();
+    Language::ChooseFromDesktop();
     CWinApp* app = AfxGetApp();
     if (app == nullptr)
     {

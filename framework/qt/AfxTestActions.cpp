@@ -265,7 +265,7 @@ bool AfxTestType(CDialog& dialog, int id, const std::string& text)
         }
         else
         {
-            QTest::keyClicks(target, QtBridge::ToQt(std::string(1, c)));
+            QTest::keyClicks(target, QtBridge::ToQtData(std::string(1, c)));
         }
         Settle();
     }
@@ -279,7 +279,7 @@ bool AfxTestPaste(CDialog& dialog, int id, const std::string& text)
     {
         return false;
     }
-    QGuiApplication::clipboard()->setText(QtBridge::ToQt(text));
+    QGuiApplication::clipboard()->setText(QtBridge::ToQtData(text));
     QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
     Settle();
     return true;
@@ -293,7 +293,7 @@ bool AfxTestCommitInputMethod(CDialog& dialog, int id, const std::string& text)
         return false;
     }
     QInputMethodEvent commit;
-    commit.setCommitString(QtBridge::ToQt(text));
+    commit.setCommitString(QtBridge::ToQtData(text));
     QApplication::sendEvent(edit, &commit);
     Settle();
     return true;
@@ -734,7 +734,7 @@ std::string AfxTestSelectedText(CDialog& dialog, int id)
 {
     WindowRecord* control = ControlOf(dialog, id);
     auto* edit = control != nullptr ? qobject_cast<QLineEdit*>(control->widget) : nullptr;
-    return edit != nullptr ? QtBridge::FromQt(edit->selectedText()) : std::string();
+    return edit != nullptr ? QtBridge::FromQtData(edit->selectedText()) : std::string();
 }
 
 bool AfxGrabWindow(CWnd& window, const std::string& path)
@@ -839,7 +839,7 @@ bool AfxTestAccessibleReplaceTextNoWait(CDialog& dialog, int id, int start, int 
     {
         return false;
     }
-    editable->replaceText(start, end < 0 ? shown->characterCount() : end, QtBridge::ToQt(text));
+    editable->replaceText(start, end < 0 ? shown->characterCount() : end, QtBridge::ToQtData(text));
     return true;
 }
 

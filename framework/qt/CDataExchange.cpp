@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "framework/dialogs/CDataExchange.h"
 
+#include "framework/core/AfxStrings.h"
 #include "framework/dialogs/AfxMessageBox.h"
 #include "framework/dialogs/CEdit.h"
 #include "framework/dialogs/CWnd.h"
@@ -8,6 +9,7 @@
 
 #include <climits>
 #include <cstdio>
+#include <string>
 
 namespace
 {
@@ -33,6 +35,21 @@ void SetTextIfChanged(WindowRecord* control, const std::string& text)
     {
         ControlOps::SetText(control, text);
     }
+}
+
+// A prompt of the layer's table with its numbers filled in. The language's
+// text has the English text's conversions, or is not used (AfxLanguage.h).
+template <typename... Numbers> std::string Format(UINT id, Numbers... numbers)
+{
+    const std::string format = AfxLoadString(id);
+    const int size = std::snprintf(nullptr, 0, format.c_str(), numbers...);
+    if (size <= 0)
+    {
+        return format;
+    }
+    std::string text(static_cast<std::size_t>(size), '\0');
+    std::snprintf(text.data(), text.size() + 1, format.c_str(), numbers...);
+    return text;
 }
 
 [[noreturn]] void Prompt(CDataExchange* pDX, const std::string& text, UINT helpId)
@@ -130,7 +147,7 @@ void DDX_Text(CDataExchange* pDX, int id, int& value)
     if (!ControlOps::ParseWholeNumber(ControlOps::GetText(control), true, parsed) ||
         parsed < INT_MIN || parsed > INT_MAX)
     {
-        Prompt(pDX, "Please enter an integer.", kHelpParseInt);
+        Prompt(pDX, AfxLoadString(AFX_IDP_PARSE_INT), kHelpParseInt);
     }
     value = static_cast<int>(parsed);
 }
@@ -148,7 +165,7 @@ void DDX_Text(CDataExchange* pDX, int id, UINT& value)
     if (!ControlOps::ParseWholeNumber(ControlOps::GetText(control), false, parsed) ||
         parsed > UINT_MAX)
     {
-        Prompt(pDX, "Please enter a positive integer.", kHelpParseUInt);
+        Prompt(pDX, AfxLoadString(AFX_IDP_PARSE_UINT), kHelpParseUInt);
     }
     value = static_cast<UINT>(parsed);
 }
@@ -208,10 +225,7 @@ void DDV_MinMaxInt(CDataExchange* pDX, int value, int minValue, int maxValue)
 {
     if (pDX->m_bSaveAndValidate && (value < minValue || value > maxValue))
     {
-        char text[96];
-        std::snprintf(text, sizeof(text), "Please enter an integer between %d and %d.", minValue,
-                      maxValue);
-        Prompt(pDX, text, kHelpParseRange);
+        Prompt(pDX, Format(AFX_IDP_PARSE_INT_RANGE, minValue, maxValue), kHelpParseRange);
     }
 }
 
@@ -219,10 +233,7 @@ void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minValue, UINT maxValue
 {
     if (pDX->m_bSaveAndValidate && (value < minValue || value > maxValue))
     {
-        char text[96];
-        std::snprintf(text, sizeof(text), "Please enter an integer between %u and %u.", minValue,
-                      maxValue);
-        Prompt(pDX, text, kHelpParseRange);
+        Prompt(pDX, Format(AFX_IDP_PARSE_UINT_RANGE, minValue, maxValue), kHelpParseRange);
     }
 }
 
@@ -240,8 +251,6 @@ void DDV_MaxChars(CDataExchange* pDX, const std::string& value, int maxChars)
     }
     if (static_cast<int>(value.size()) > maxChars)
     {
-        char text[96];
-        std::snprintf(text, sizeof(text), "Enter no more than %d characters.", maxChars);
-        Prompt(pDX, text, kHelpMaxChars);
+        Prompt(pDX, Format(AFX_IDP_PARSE_STRING_SIZE, maxChars), kHelpMaxChars);
     }
 }

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "framework/dialogs/CWinApp.h"
 
+#include "framework/core/AfxLanguage.h"
 #include "framework/core/AfxResources.h"
 #include "framework/qt/QtBridge.h"
 
 #include <QCoreApplication>
+
+#include <string>
 
 namespace
 {
@@ -65,6 +68,13 @@ const char* AfxGetAppName()
     if (g_app != nullptr && g_app->m_pszAppName != nullptr)
     {
         return g_app->m_pszAppName;
+    }
+    // The title in the language in use, kept for the run: callers hold on to it.
+    static std::string translated;
+    if (const char* title = AfxLanguage::Find(AfxLanguage::kTitleKey))
+    {
+        translated = AfxLanguage::Utf8ToUi(title);
+        return translated.c_str();
     }
     return AfxResourceAppName();
 }

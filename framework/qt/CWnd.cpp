@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "framework/dialogs/CWnd.h"
 
+#include "framework/core/AfxStrings.h"
 #include "framework/dialogs/CMenu.h"
 #include "framework/dialogs/CWinApp.h"
 #include "framework/qt/ControlOps.h"
@@ -318,7 +319,7 @@ CMenu* CWnd::GetSystemMenu(BOOL revert) const
     if (revert)
     {
         menu.RemoveAll();
-        menu.AppendMenu(MF_STRING, SC_CLOSE, "&Close\tAlt+F4");
+        menu.AppendMenu(MF_STRING, SC_CLOSE, AfxLoadString(AFX_IDS_SCCLOSE));
         return nullptr;
     }
     return &menu;

@@ -113,7 +113,8 @@ void ControlOps::SetText(WindowRecord* w, const std::string& text, bool notify)
     {
         return;
     }
-    const QString qtext = QtBridge::ToQt(text);
+    const QString qtext =
+        w->kind == WindowKind::Edit ? QtBridge::ToQtData(text) : QtBridge::ToQt(text);
     switch (w->kind)
     {
     case WindowKind::Dialog:
@@ -166,7 +167,7 @@ std::string ControlOps::GetText(const WindowRecord* w)
     case WindowKind::GroupBox:
         return QtBridge::FromQt(static_cast<StaticControl*>(w->widget.data())->text());
     case WindowKind::Edit:
-        return QtBridge::FromQt(static_cast<QLineEdit*>(w->widget.data())->text());
+        return QtBridge::FromQtData(static_cast<QLineEdit*>(w->widget.data())->text());
     case WindowKind::ComboBox:
         return QtBridge::FromQt(static_cast<QComboBox*>(w->widget.data())->currentText());
     default:
@@ -259,7 +260,8 @@ int ControlOps::AddString(WindowRecord* w, const std::string& text)
     {
         // After every entry that is not greater, so that equal entries keep
         // the order in which they were added.
-        const QString qtext = QtBridge::ToQt(text);
+        const QString qtext =
+            ListOf(w) != nullptr ? QtBridge::ToQtData(text) : QtBridge::ToQt(text);
         for (int i = 0; i < GetCount(w); ++i)
         {
             if (QString::compare(ItemAt(w, i), qtext, Qt::CaseInsensitive) > 0)
@@ -293,7 +295,7 @@ int ControlOps::InsertString(WindowRecord* w, int index, const std::string& text
     }
     if (ListControl* list = ListOf(w))
     {
-        list->insertItem(index, QtBridge::ToQt(text));
+        list->insertItem(index, QtBridge::ToQtData(text));
         return index;
     }
     return LB_ERR;
@@ -389,7 +391,8 @@ bool ControlOps::GetItemText(const WindowRecord* w, int index, std::string& text
     {
         return false;
     }
-    text = QtBridge::FromQt(ItemAt(w, index));
+    text = ListOf(w) != nullptr ? QtBridge::FromQtData(ItemAt(w, index))
+                                : QtBridge::FromQt(ItemAt(w, index));
     return true;
 }
 
@@ -400,7 +403,7 @@ int ControlOps::FindStringExact(const WindowRecord* w, int startAfter, const std
     {
         return LB_ERR;
     }
-    const QString qtext = QtBridge::ToQt(text);
+    const QString qtext = ListOf(w) != nullptr ? QtBridge::ToQtData(text) : QtBridge::ToQt(text);
     const int first = startAfter < 0 || startAfter >= count ? 0 : startAfter + 1;
     for (int n = 0; n < count; ++n)
     {

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "framework/qt/DialogBuilder.h"
 
-#include "framework/core/TextCodec.h"
+#include "framework/core/AfxLanguage.h"
+#include "framework/core/AfxStrings.h"
 #include "framework/dialogs/CDialog.h"
 #include "framework/qt/Accessibility.h"
 #include "framework/qt/ControlOps.h"
@@ -311,7 +312,8 @@ std::unique_ptr<DialogState> DialogBuilder::Build(CDialog* dialog, const ResDial
     state->baseY = metrics.height();
     const QRect client = MapDialogRect(*state, 0, 0, tmpl->cx, tmpl->cy);
     window->setFixedSize(client.size());
-    window->setWindowTitle(QString::fromUtf8(tmpl->caption));
+    const char* caption = AfxLanguage::Find(AfxLanguage::DialogKey(tmpl->id));
+    window->setWindowTitle(QString::fromUtf8(caption != nullptr ? caption : tmpl->caption));
 
     state->self = std::make_unique<WindowRecord>();
     state->self->hwnd = WindowRegistry::NewHandle();
@@ -331,7 +333,7 @@ std::unique_ptr<DialogState> DialogBuilder::Build(CDialog* dialog, const ResDial
     state->hasSystemMenu = (tmpl->style & WS_SYSMENU) != 0;
     if (state->hasSystemMenu)
     {
-        state->systemMenu.AppendMenu(MF_STRING, SC_CLOSE, "&Close\tAlt+F4");
+        state->systemMenu.AppendMenu(MF_STRING, SC_CLOSE, AfxLoadString(AFX_IDS_SCCLOSE));
     }
 
     int groupStart = -1;
@@ -374,8 +376,12 @@ std::unique_ptr<DialogState> DialogBuilder::Build(CDialog* dialog, const ResDial
         {
             // A control is created with its template text; that is no change
             // of text, so no EN_CHANGE.
-            ControlOps::SetText(
-                rec.get(), TextCodec::Utf8ToNarrow(item.text != nullptr ? item.text : ""), false);
+            const char* text = AfxLanguage::Find(AfxLanguage::ItemKey(tmpl->id, item, i));
+            ControlOps::SetText(rec.get(),
+                                AfxLanguage::Utf8ToUi(text != nullptr        ? text
+                                                      : item.text != nullptr ? item.text
+                                                                             : ""),
+                                false);
         }
         if (rec->kind == WindowKind::PushButton && (item.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON &&
             !haveDefault)

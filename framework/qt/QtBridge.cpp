@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "framework/qt/QtBridge.h"
 
+#include "framework/core/AfxLanguage.h"
 #include "framework/core/AfxResources.h"
 #include "framework/core/TextCodec.h"
 #include "framework/qt/Accessibility.h"
@@ -37,10 +38,20 @@ void QtBridge::EnsureApplication()
 
 QString QtBridge::ToQt(const std::string& narrow)
 {
-    return QString::fromStdString(TextCodec::NarrowToUtf8(narrow));
+    return QString::fromStdString(AfxLanguage::UiToUtf8(narrow));
 }
 
 std::string QtBridge::FromQt(const QString& text)
+{
+    return AfxLanguage::Utf8ToUi(text.toStdString());
+}
+
+QString QtBridge::ToQtData(const std::string& narrow)
+{
+    return QString::fromStdString(TextCodec::NarrowToUtf8(narrow));
+}
+
+std::string QtBridge::FromQtData(const QString& text)
 {
     return TextCodec::Utf8ToNarrow(text.toStdString());
 }

@@ -18,8 +18,14 @@ public:
     // that did not go through the framework's main()).
     static void EnsureApplication();
 
+    // The user interface's texts: captions, labels, messages, menus, in the
+    // language in use (AfxLanguage.h).
     static QString ToQt(const std::string& narrow);
     static std::string FromQt(const QString& text);
+    // What the operator types and the tracker names: Windows-1252 in every
+    // language, so that the settings file and the calls never change with it.
+    static QString ToQtData(const std::string& narrow);
+    static std::string FromQtData(const QString& text);
     // The mnemonic of a caption: the letter after the first single '&'
     // ("&&" is a literal ampersand), lower case; null when there is none.
     static QChar MnemonicOf(const QString& text);

@@ -2,6 +2,9 @@
 #include "framework/qt/TestHooks.h"
 #include "framework/qt/WindowRegistry.h"
 
+#include "framework/core/AfxLanguage.h"
+#include "framework/core/AfxResources.h"
+#include "framework/qt/Language.h"
 #include "framework/qt/QtBridge.h"
 
 #include <QCoreApplication>
@@ -154,6 +157,20 @@ bool AfxIsTestMode()
 void AfxEnsureWindowSystem()
 {
     QtBridge::EnsureApplication();
+}
+
+bool AfxTestUseLanguage(const std::string& name)
+{
+    const bool known = name == "en" || AfxFindLanguage(name.c_str()) != nullptr;
+    AfxLanguage::Choose({known ? name : "en"});
+    Language::ApplyToToolkit();
+    return known && AfxLanguage::Active() == name;
+}
+
+void AfxTestUseTexts(const std::string& name, const std::map<std::string, std::string>& texts)
+{
+    AfxLanguage::Use(name, texts);
+    Language::ApplyToToolkit();
 }
 
 void AfxRegisterDialogTemplate(const ResDialogTemplate* tmpl)

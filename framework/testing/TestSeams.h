@@ -29,6 +29,7 @@
 #include "framework/dialogs/CRect.h"
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,13 @@ bool AfxIsTestMode();
 // Starts the window system for this process if it is not running (the test
 // main does this once).
 void AfxEnsureWindowSystem();
+
+// ---- the language of every text from now on: a translation the program has
+// ("de", "ja"), or English ("en"); false, and English, when it has none.
+bool AfxTestUseLanguage(const std::string& name);
+// Made-up texts under a made-up name, such as a pseudo-language: each key
+// (framework/core/AfxLanguage.h) with its text in UTF-8.
+void AfxTestUseTexts(const std::string& name, const std::map<std::string, std::string>& texts);
 
 // ---- dialog templates of the tests' own (framework/core/AfxResources.h), found
 // before the program's; the template must outlive its use.
