@@ -13,11 +13,7 @@
 //   kelm_po desktop IN OUT NAME=PO...     a desktop entry with its translations
 //   kelm_po metainfo IN OUT NAME=PO...    an AppStream entry with its translations
 #include "framework/core/AfxLanguage.h"
-#include "framework/core/AfxResources.h"
-#include "framework/core/AfxStrings.h"
-#include "res/DialogTemplates.h"
-#include "res/StringTable.h"
-#include "res/Untranslated.h"
+#include "po/TranslatableTexts.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -44,25 +40,6 @@ struct Entry
 void Add(std::vector<Entry>& entries, std::string comment, std::string key, std::string english)
 {
     entries.push_back({std::move(comment), std::move(key), std::move(english), {}, false});
-}
-
-bool Untranslated(unsigned dialogId, int controlId)
-{
-    for (std::size_t i = 0; i < kResUntranslatedItemCount; ++i)
-    {
-        if (kResUntranslatedItems[i].dialogId == dialogId &&
-            kResUntranslatedItems[i].controlId == controlId)
-        {
-            return true;
-        }
-    }
-    return false;
-}
-
-bool UntranslatedString(unsigned id)
-{
-    return std::find(kResUntranslatedStrings, kResUntranslatedStrings + kResUntranslatedStringCount,
-                     id) != kResUntranslatedStrings + kResUntranslatedStringCount;
 }
 
 // The text between "<tag>" and "</tag>" on a line of its own, or empty.
@@ -122,67 +99,12 @@ std::vector<Entry> EntryTexts(const std::string& desktop, const std::string& met
     return entries;
 }
 
-// A string whose id is a button's is that button's tooltip.
-std::string StringComment(unsigned id)
-{
-    for (std::size_t d = 0; d < kResDialogTemplateCount; ++d)
-    {
-        const ResDialogTemplate& tmpl = kResDialogTemplates[d];
-        for (std::size_t i = 0; i < tmpl.itemCount; ++i)
-        {
-            if (tmpl.items[i].id == static_cast<int>(id) &&
-                std::string(tmpl.items[i].className) == RES_CLASS_BUTTON)
-            {
-                return "String " + std::to_string(id) + ": the tooltip of the button \"" +
-                       tmpl.items[i].text + "\" in the dialog \"" + tmpl.caption + "\"";
-            }
-        }
-    }
-    return "String " + std::to_string(id);
-}
-
 std::vector<Entry> TemplateEntries(const std::string& desktop, const std::string& metainfo)
 {
     std::vector<Entry> entries = EntryTexts(desktop, metainfo);
-    Add(entries, "The title of message boxes", AfxLanguage::kTitleKey, "Kelm Utilities");
-    for (std::size_t i = 0; i < kResStringCount; ++i)
+    for (const TranslatableText& text : TranslatableTexts())
     {
-        const ResStringEntry& s = kResStringTable[i];
-        if (!UntranslatedString(s.id))
-        {
-            Add(entries, StringComment(s.id), AfxLanguage::StringKey(s.id), s.utf8);
-        }
-    }
-    std::size_t layerCount = 0;
-    const ResStringEntry* layer = AfxLayerStrings(&layerCount);
-    for (std::size_t i = 0; i < layerCount; ++i)
-    {
-        Add(entries, "The dialog layer's own text " + std::to_string(layer[i].id),
-            AfxLanguage::StringKey(layer[i].id), layer[i].utf8);
-    }
-    for (std::size_t d = 0; d < kResDialogTemplateCount; ++d)
-    {
-        const ResDialogTemplate& tmpl = kResDialogTemplates[d];
-        const std::string where = "Dialog \"" + std::string(tmpl.caption) + "\"";
-        Add(entries, where + ": its title", AfxLanguage::DialogKey(tmpl.id), tmpl.caption);
-        for (std::size_t i = 0; i < tmpl.itemCount; ++i)
-        {
-            const ResDialogItem& item = tmpl.items[i];
-            if (item.text == nullptr || item.text[0] == '\0' || item.text[0] == '#' ||
-                Untranslated(tmpl.id, item.id))
-            {
-                continue;
-            }
-            const std::string what = std::string(item.className) == RES_CLASS_BUTTON   ? "button"
-                                     : std::string(item.className) == RES_CLASS_STATIC ? "text"
-                                                                                       : "control";
-            Add(entries,
-                where + ": " + what + " " + std::to_string(static_cast<int>(item.x)) + "," +
-                    std::to_string(static_cast<int>(item.y)) + " " +
-                    std::to_string(static_cast<int>(item.cx)) + "x" +
-                    std::to_string(static_cast<int>(item.cy)) + " dialog units",
-                AfxLanguage::ItemKey(tmpl.id, item, i), item.text);
-        }
+        Add(entries, text.comment, text.key, text.english);
     }
     return entries;
 }

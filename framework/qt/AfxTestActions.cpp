@@ -5,6 +5,7 @@
 #include "framework/qt/AccessibilityParts.h"
 #include "framework/qt/DialogBuilder.h"
 #include "framework/qt/QtBridge.h"
+#include "framework/qt/TextRoom.h"
 #include "framework/qt/StaticControl.h"
 #include "framework/qt/TestHooks.h"
 #include "framework/testing/TestSeams.h"
@@ -610,101 +611,14 @@ bool AfxTestIsPassword(CDialog& dialog, int id)
 
 namespace
 {
-int TextWidth(const QWidget* widget, const QString& text)
-{
-    return widget->fontMetrics().size(Qt::TextShowMnemonic, text).width();
-}
-
-int ButtonOverflow(QAbstractButton* button, const QString& text, QStyle::SubElement contents)
-{
-    QStyleOptionButton option;
-    option.initFrom(button);
-    option.text = text;
-    const QRect room = button->style()->subElementRect(contents, &option, button);
-    return TextWidth(button, text) - room.width();
-}
-
-int StaticOverflow(StaticControl* label, const QString& text)
-{
-    const QRect room = label->rect();
-    // As tall as needed, so that wrapped lines show in the height asked for.
-    const QRect needed = label->fontMetrics().boundingRect(QRect(0, 0, room.width(), INT_MAX / 2),
-                                                           label->textFlags(), text);
-    return std::max(needed.width() - room.width(), needed.height() - room.height());
-}
-
-int GroupBoxOverflow(StaticControl* box, const QString& text)
-{
-    QStyleOptionGroupBox option;
-    option.initFrom(box);
-    option.text = text;
-    option.textAlignment = Qt::AlignLeft;
-    option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
-    const QRect label =
-        box->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, box);
-    return label.right() + 1 - box->width();
-}
-
-int ComboOverflow(QComboBox* combo, const QString* text)
-{
-    QStyleOptionComboBox option;
-    option.initFrom(combo);
-    const QRect room = combo->style()->subControlRect(QStyle::CC_ComboBox, &option,
-                                                      QStyle::SC_ComboBoxEditField, combo);
-    int widest = 0;
-    if (text != nullptr)
-    {
-        widest = combo->fontMetrics().horizontalAdvance(*text);
-    }
-    else
-    {
-        for (int i = 0; i < combo->count(); ++i)
-        {
-            widest = std::max(widest, combo->fontMetrics().horizontalAdvance(combo->itemText(i)));
-        }
-    }
-    return widest - room.width();
-}
-} // namespace
-
-namespace
-{
 int TextOverflow(WindowRecord* control, const std::string* text)
 {
-    if (control == nullptr || !control->widget)
+    if (text == nullptr)
     {
-        return INT_MIN;
+        return TextRoom::Overflow(control);
     }
-    QWidget* widget = control->widget;
-    const QString given = text != nullptr ? QtBridge::ToQt(*text) : QString();
-    switch (control->kind)
-    {
-    case WindowKind::PushButton:
-    case WindowKind::RadioButton:
-    case WindowKind::CheckBox:
-    {
-        auto* button = static_cast<QAbstractButton*>(widget);
-        const QStyle::SubElement contents =
-            control->kind == WindowKind::PushButton    ? QStyle::SE_PushButtonContents
-            : control->kind == WindowKind::RadioButton ? QStyle::SE_RadioButtonContents
-                                                       : QStyle::SE_CheckBoxContents;
-        return ButtonOverflow(button, text != nullptr ? given : button->text(), contents);
-    }
-    case WindowKind::Static:
-    {
-        auto* label = static_cast<StaticControl*>(widget);
-        return StaticOverflow(label, text != nullptr ? given : label->text());
-    }
-    case WindowKind::GroupBox:
-    {
-        auto* box = static_cast<StaticControl*>(widget);
-        return GroupBoxOverflow(box, text != nullptr ? given : box->text());
-    }
-    case WindowKind::ComboBox:
-        return ComboOverflow(static_cast<QComboBox*>(widget), text != nullptr ? &given : nullptr);
-    default:
-        return INT_MIN;
-    }
+    const QString given = QtBridge::ToQt(*text);
+    return TextRoom::Overflow(control, &given);
 }
 } // namespace
 

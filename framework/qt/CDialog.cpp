@@ -108,6 +108,7 @@ int CDialog::DoModal()
     {
         return m_nModalResult;
     }
+    DialogBuilder::Fit(state);
     Accessibility::DialogInitialised(state);
     state.widget->show();
     state.widget->activateWindow();

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "framework/qt/ControlOps.h"
 
+#include "framework/qt/DialogBuilder.h"
+
 #include "framework/dialogs/CDialog.h"
 #include "framework/qt/Accessibility.h"
 #include "framework/qt/EditRules.h"
@@ -146,6 +148,13 @@ void ControlOps::SetText(WindowRecord* w, const std::string& text, bool notify)
         break;
     default:
         break;
+    }
+    // A text set once the window is laid out may need more room in its
+    // language than the one it replaces.
+    if (w->dialog != nullptr && w->dialog->fitted && w->kind != WindowKind::Edit &&
+        w->kind != WindowKind::Dialog)
+    {
+        DialogBuilder::Fit(*w->dialog);
     }
 }
 

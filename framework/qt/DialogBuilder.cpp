@@ -8,10 +8,12 @@
 #include "framework/qt/ControlOps.h"
 #include "framework/qt/DialogWindow.h"
 #include "framework/qt/EditRules.h"
+#include "framework/qt/Language.h"
 #include "framework/qt/ListControl.h"
 #include "framework/qt/QtBridge.h"
 #include "framework/qt/RadioControl.h"
 #include "framework/qt/StaticControl.h"
+#include "framework/qt/TextRoom.h"
 #include "framework/qt/UpDownControl.h"
 
 #include <QCheckBox>
@@ -190,8 +192,9 @@ Qt::FocusPolicy FocusPolicyOf(const WindowRecord& rec)
 
 void PlaceControl(DialogState& state, WindowRecord& rec)
 {
-    const ResDialogItem& item = *rec.item;
-    QRect r = DialogBuilder::MapDialogRect(state, item.x, item.y, item.cx, item.cy);
+    const QRect& units = rec.units;
+    QRect r = DialogBuilder::MapDialogRect(state, units.x(), units.y(), units.width(),
+                                           units.height());
     if (rec.kind == WindowKind::Icon)
     {
         // An icon static takes the icon's size, whatever the template says.
@@ -241,7 +244,101 @@ void AttachBuddy(DialogState& state, std::size_t index)
         spin.widget->setGeometry(b.x(), b.y(), width, b.height());
     }
 }
+// Every control at its rectangle, and the window at its size; a language
+// written from right to left sees the whole window mirrored, as the platform
+// mirrors it.
+void Layout(DialogState& state)
+{
+    const QRect client = DialogBuilder::MapDialogRect(state, 0, 0, state.units.width(),
+                                                      state.units.height());
+    state.widget->setFixedSize(client.size());
+    for (const auto& rec : state.controls)
+    {
+        PlaceControl(state, *rec);
+    }
+    for (std::size_t i = 0; i < state.controls.size(); ++i)
+    {
+        if (state.controls[i]->kind == WindowKind::UpDown)
+        {
+            AttachBuddy(state, i);
+        }
+    }
+    if (Language::RightToLeft())
+    {
+        for (const auto& rec : state.controls)
+        {
+            QRect g = rec->widget->geometry();
+            g.moveLeft(client.width() - g.x() - g.width());
+            rec->widget->setGeometry(g);
+        }
+    }
+}
 } // namespace
+
+void DialogBuilder::Fit(DialogState& state)
+{
+    state.fitted = true;
+    if (!AfxLanguage::Translated())
+    {
+        return;
+    }
+    std::vector<bool> centred;
+    for (const auto& rec : state.controls)
+    {
+        const QRect& r = rec->units;
+        centred.push_back(std::abs(2 * r.x() + r.width() - state.units.width()) <= 1);
+    }
+    bool grown = false;
+    // Each round mends one control; a text never needs more rounds than this.
+    for (int round = 0; round < 64; ++round)
+    {
+        WindowRecord* wide = nullptr;
+        int overflow = 0;
+        for (const auto& rec : state.controls)
+        {
+            overflow = TextRoom::WidthOverflow(rec.get());
+            if (overflow > 0)
+            {
+                wide = rec.get();
+                break;
+            }
+        }
+        if (wide == nullptr)
+        {
+            break;
+        }
+        const int grow = std::max(1, (overflow * 4 + state.baseX - 1) / state.baseX);
+        const int edge = wide->units.x() + wide->units.width();
+        for (const auto& rec : state.controls)
+        {
+            QRect& r = rec->units;
+            if (r.x() >= edge)
+            {
+                r.translate(grow, 0);
+            }
+            else if (r.x() + r.width() >= edge)
+            {
+                r.setWidth(r.width() + grow);
+            }
+        }
+        state.units.rwidth() += grow;
+        grown = true;
+        Layout(state);
+    }
+    if (!grown)
+    {
+        return;
+    }
+    for (std::size_t i = 0; i < state.controls.size(); ++i)
+    {
+        QRect& r = state.controls[i]->units;
+        if (centred[i])
+        {
+            r.moveLeft((state.units.width() - r.width()) / 2);
+        }
+    }
+    Layout(state);
+}
 
 QFont DialogBuilder::TemplateFont(const char* name, int pointSize)
 {
@@ -310,8 +407,7 @@ std::unique_ptr<DialogState> DialogBuilder::Build(CDialog* dialog, const ResDial
         QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     state->baseX = (letters / 26 + 1) / 2;
     state->baseY = metrics.height();
-    const QRect client = MapDialogRect(*state, 0, 0, tmpl->cx, tmpl->cy);
-    window->setFixedSize(client.size());
+    state->units = QSize(tmpl->cx, tmpl->cy);
     const char* caption = AfxLanguage::Find(AfxLanguage::DialogKey(tmpl->id));
     window->setWindowTitle(QString::fromUtf8(caption != nullptr ? caption : tmpl->caption));
 
@@ -348,6 +444,7 @@ std::unique_ptr<DialogState> DialogBuilder::Build(CDialog* dialog, const ResDial
         rec->style = item.style;
         rec->index = static_cast<int>(i);
         rec->item = &item;
+        rec->units = QRect(item.x, item.y, item.cx, item.cy);
         rec->dialog = state.get();
         if ((item.style & WS_GROUP) != 0 || groupStart < 0)
         {
@@ -389,7 +486,6 @@ std::unique_ptr<DialogState> DialogBuilder::Build(CDialog* dialog, const ResDial
             state->defaultId = item.id;
             haveDefault = true;
         }
-        PlaceControl(*state, *rec);
         if ((item.style & WS_VISIBLE) == 0)
         {
             rec->widget->setVisible(false);
@@ -401,13 +497,7 @@ std::unique_ptr<DialogState> DialogBuilder::Build(CDialog* dialog, const ResDial
         state->controls.push_back(std::move(rec));
     }
 
-    for (std::size_t i = 0; i < state->controls.size(); ++i)
-    {
-        if (state->controls[i]->kind == WindowKind::UpDown)
-        {
-            AttachBuddy(*state, i);
-        }
-    }
+    Layout(*state);
     for (const auto& rec : state->controls)
     {
         if (rec->kind == WindowKind::GroupBox)

@@ -17,6 +17,13 @@ public:
     // and is laid out at its template rectangle.
     static std::unique_ptr<DialogState> Build(CDialog* dialog, const ResDialogTemplate* tmpl,
                                               QWidget* owner);
+    // Gives every text the room it needs in the language in use, as a
+    // translated template would: a control whose text does not fit widens,
+    // everything to its right moves along, what spans it widens with it, and
+    // the window grows; a control centred in the window stays centred. In
+    // English the templates' sizes are kept exactly. Called once the dialog
+    // has set its texts, and again when one changes.
+    static void Fit(DialogState& state);
     // Unbinds every control object, forgets every handle, deletes the window.
     static void Destroy(std::unique_ptr<DialogState> state);
 

@@ -51,6 +51,9 @@ struct WindowRecord
     unsigned style = 0;
     int index = -1; // position in template order
     const ResDialogItem* item = nullptr;
+    // Its rectangle in dialog units: the template's, widened where the
+    // language's texts need more room.
+    QRect units;
     QPointer<QWidget> widget;
     CWnd* bound = nullptr;         // the program's member (DDX_Control) or the dialog object
     std::unique_ptr<CWnd> wrapper; // the framework's stand-in when nothing is bound
@@ -76,6 +79,8 @@ struct DialogState
     QFont font;
     int baseX = 0;
     int baseY = 0;
+    QSize units;         // the client area in dialog units, likewise
+    bool fitted = false; // laid out for its texts, once they are set
     int defaultId = IDOK;
     CMenu systemMenu;
     bool hasSystemMenu = false;
