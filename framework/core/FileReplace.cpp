@@ -146,10 +146,39 @@ bool TakeOwnerAndPermissionsOf(int fd, const struct stat& old)
     return SystemCalls::Fchmod(fd, old.st_mode & 0777) == 0;
 }
 
-// A new file under a marked name beside target, created exclusively and
-// locked. The lock is taken after the file exists, so a cleaner may have
-// locked and removed it first: a file that could not be locked for that
-// reason, or that has no name left once locked, is given up for another.
+// Marks fd, a file this save has just created, as a save's own (see
+// kMarkAttribute). A file system without extended attributes (ENOTSUP), or
+// any other refusal, leaves it unmarked and the save goes on: the mark only
+// lets a later save remove what a crash left, and an unmarked file is one
+// that no save removes, which is safe.
+void Mark(int fd, const std::string& target)
+{
+    const std::string value = FileNameOf(target);
+    static_cast<void>(
+        SystemCalls::Fsetxattr(fd, FileReplace::kMarkAttribute, value.data(), value.size(), 0));
+}
+
+// Whether the open file fd bears the mark of a save beside a file named
+// fileName. Read through the descriptor, so that it is the mark of the very
+// file examined, whatever is renamed meanwhile.
+bool BearsTheMark(int fd, const std::string& fileName)
+{
+    // One byte more than the mark: a longer value does not fit, and fails.
+    std::string value(fileName.size() + 1, '\0');
+    const ssize_t n =
+        SystemCalls::Fgetxattr(fd, FileReplace::kMarkAttribute, &value[0], value.size());
+    return n == static_cast<ssize_t>(fileName.size()) &&
+           value.compare(0, fileName.size(), fileName) == 0;
+}
+
+// A new file under a marked name beside target, created exclusively, marked
+// and locked. Here the file is named by its very creation: the mark comes
+// with the next call, before the file has any content, owner or permissions
+// of the old file, so that a crash between the two leaves only an empty
+// file without the mark, which stays. The lock is taken after the mark, so a
+// cleaner may have locked and removed the file first: a file that could not
+// be locked for that reason, or that has no name left once locked, is given
+// up for another.
 int CreateMarkedBeside(const std::string& target, mode_t mode, std::string& name)
 {
     for (int attempt = 0; attempt < 100; ++attempt)
@@ -165,6 +194,7 @@ int CreateMarkedBeside(const std::string& target, mode_t mode, std::string& name
         {
             continue;
         }
+        Mark(fd, target);
         struct stat st{};
         // Without locks (a file system that has none) no cleaner removes it.
         const bool locked = SystemCalls::Flock(fd, LOCK_EX | LOCK_NB) == 0;
@@ -179,9 +209,10 @@ int CreateMarkedBeside(const std::string& target, mode_t mode, std::string& name
 }
 
 // The new file: unnamed where the file system has them, so that a crash
-// before it is whole leaves nothing; else under a marked name. Locked
-// either way, so that no cleaner takes it once it has a name. name stays
-// empty for an unnamed one.
+// before it is whole leaves nothing; else under a marked name. Marked and
+// locked either way before it has content, so that what a crash leaves
+// under a marked name is provably a save's, and no cleaner takes it while
+// its save lives. name stays empty for an unnamed one.
 int CreateBeside(const std::string& target, mode_t mode, std::string& name)
 {
     const int fd = SystemCalls::Open(CFile::DirectoryOf(target).c_str(),
@@ -190,6 +221,7 @@ int CreateBeside(const std::string& target, mode_t mode, std::string& name)
     {
         return CreateMarkedBeside(target, mode, name);
     }
+    Mark(fd, target);
     static_cast<void>(SystemCalls::Flock(fd, LOCK_EX | LOCK_NB));
     name.clear();
     return fd;
@@ -229,10 +261,13 @@ void RemoveOwnName(const std::string& name, int fd)
 }
 
 // A leftover is removed only when everything proves it one: a regular file
-// under a marked name, this user's, with no other link, and not locked by a
-// save that is still writing it. Looked at before it is opened, so that
-// nothing else under such a name is ever opened.
-void RemoveIfLeftover(const std::string& path)
+// under a marked name, bearing the mark a save sets on the file it creates,
+// this user's, with no other link, and not locked by a save that is still
+// writing it. A name alone proves nothing: an operator's file may bear one.
+// Looked at before it is opened, so that nothing else under such a name is
+// ever opened, and its mark read before it is locked, so that no file
+// without it is ever locked.
+void RemoveIfLeftover(const std::string& path, const std::string& fileName)
 {
     struct stat named{};
     if (SystemCalls::Lstat(path.c_str(), &named) != 0 || !S_ISREG(named.st_mode) ||
@@ -245,7 +280,7 @@ void RemoveIfLeftover(const std::string& path)
     struct stat opened{};
     struct stat again{};
     if (file.fd >= 0 && SystemCalls::Fstat(file.fd, &opened) == 0 && SameFile(opened, named) &&
-        SystemCalls::Flock(file.fd, LOCK_EX | LOCK_NB) == 0 &&
+        BearsTheMark(file.fd, fileName) && SystemCalls::Flock(file.fd, LOCK_EX | LOCK_NB) == 0 &&
         SystemCalls::Lstat(path.c_str(), &again) == 0 && SameFile(again, named) &&
         again.st_nlink == 1)
     {
@@ -335,7 +370,7 @@ void RemoveLeftoversBeside(const std::string& target)
     SystemCalls::Closedir(dir);
     for (const std::string& path : marked)
     {
-        RemoveIfLeftover(path);
+        RemoveIfLeftover(path, FileNameOf(target));
     }
 }
 

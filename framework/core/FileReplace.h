@@ -9,9 +9,17 @@
 
 namespace FileReplace
 {
-// What every name of a file being written beside fileName starts with: the
-// mark that no operator's own file carries by chance.
+// What every name of a file being written beside fileName starts with: a
+// name no operator's own file carries by chance, though one may carry it all
+// the same, so it proves nothing alone (see kMarkAttribute).
 std::string MarkedPrefix(const std::string& fileName);
+
+// The extended attribute a save sets on the file it creates before the file
+// has any content, and where the file system makes unnamed files before it
+// has a name; its value is the name of the file the save replaces. A name
+// proves nothing, since anyone may give a file one: this attribute is what
+// proves a file under a marked name to be one a save made.
+inline constexpr const char* kMarkAttribute = "user.kelm-utilities.unfinished-save";
 
 // Makes content the whole of the file that path names (through symbolic
 // links; the links stay). The content goes to a new file beside it, unnamed
@@ -20,7 +28,11 @@ std::string MarkedPrefix(const std::string& fileName);
 // as far as the process may, its owner before it gets any content, is synced,
 // given a marked name if it has none, renamed over the old file, and the
 // directory is synced. A crash leaves nothing beside the file, or one file
-// under a marked name, which the next save removes.
+// under a marked name and bearing the mark, which the next save removes.
+// Where there are no unnamed files the file is named by its creation and
+// marked by the next call: a crash between the two leaves an empty file
+// without the mark, which stays. Where the file system keeps no extended
+// attributes nothing is marked, the save goes on, and a leftover stays.
 //
 // Where the system refuses that rename (the file is a mount point of its
 // own, is someone else's in a sticky directory) or the directory takes no
@@ -35,8 +47,8 @@ std::string MarkedPrefix(const std::string& fileName);
 bool Replace(const std::string& path, const std::string& content);
 
 // Removes the files that saves which never finished left beside target: only
-// a regular file under a marked name, of this user, with no other link, and
-// not locked by a save still writing it.
+// a regular file under a marked name, bearing the mark, of this user, with no
+// other link, and not locked by a save still writing it.
 void RemoveLeftoversBeside(const std::string& target);
 } // namespace FileReplace
 

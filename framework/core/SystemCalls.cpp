@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <string>
 #include <sys/file.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 #include <utility>
 
@@ -128,6 +129,18 @@ int Fchown(int fd, uid_t owner, gid_t group)
 int Flock(int fd, int operation)
 {
     return Made({"flock", fd}, -1, 0, [&](std::size_t) { return ::flock(fd, operation); });
+}
+
+int Fsetxattr(int fd, const char* name, const void* value, size_t size, int flags)
+{
+    return Made({"fsetxattr", fd}, -1, 0,
+                [&](std::size_t) { return ::fsetxattr(fd, name, value, size, flags); });
+}
+
+ssize_t Fgetxattr(int fd, const char* name, void* value, size_t size)
+{
+    return Made({"fgetxattr", fd}, ssize_t{-1}, 0,
+                [&](std::size_t) { return ::fgetxattr(fd, name, value, size); });
 }
 
 int LinkOpenFile(int fd, const char* path)

@@ -49,6 +49,9 @@ int Ftruncate(int fd, off_t length);
 int Fchmod(int fd, mode_t mode);
 int Fchown(int fd, uid_t owner, gid_t group);
 int Flock(int fd, int operation);
+// The extended attribute name of the open file fd, set or read.
+int Fsetxattr(int fd, const char* name, const void* value, size_t size, int flags);
+ssize_t Fgetxattr(int fd, const char* name, void* value, size_t size);
 // Gives the open file fd the name path, which must not exist yet (linkat of
 // its /proc/self/fd entry: how an unnamed file gets its name).
 int LinkOpenFile(int fd, const char* path);

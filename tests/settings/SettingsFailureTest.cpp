@@ -26,6 +26,7 @@
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 #include <vector>
 
@@ -44,8 +45,10 @@ const std::map<std::string, std::vector<int>>& ErrorsOf()
         {"closedir", {EBADF, EINTR}},
         {"fchmod", {EIO, EPERM, EROFS, EINTR}},
         {"fchown", {EIO, EPERM, EROFS, EINTR}},
+        {"fgetxattr", {EIO, ENODATA, ENOTSUP, ERANGE, EACCES, EINTR}},
         {"flock", {ENOLCK, EWOULDBLOCK, EINTR}},
         {"fstat", {EIO, EOVERFLOW, EINTR}},
+        {"fsetxattr", {EIO, ENOTSUP, ENOSPC, EDQUOT, EACCES, EPERM, EROFS, EINTR}},
         {"fsync", {EIO, ENOSPC, EROFS, EINVAL, EINTR}},
         {"ftruncate", {EIO, EPERM, EROFS, EFBIG, EINTR}},
         {"linkat", {EIO, EEXIST, ENOENT, ENOSPC, EPERM, EINTR}},
@@ -254,6 +257,22 @@ bool IsMarked(const std::string& fileName, const std::string& name)
     return name.rfind(FileReplace::MarkedPrefix(fileName), 0) == 0;
 }
 
+// Gives path the mark a save beside fileName sets on the file it creates.
+void Mark(const std::string& path, const std::string& fileName)
+{
+    ASSERT_EQ(
+        ::setxattr(path.c_str(), FileReplace::kMarkAttribute, fileName.data(), fileName.size(), 0),
+        0)
+        << path << ": the temporary folder keeps no extended attributes";
+}
+
+bool BearsTheMark(const std::string& path, const std::string& fileName)
+{
+    char value[256];
+    const ssize_t n = ::getxattr(path.c_str(), FileReplace::kMarkAttribute, value, sizeof value);
+    return n >= 0 && std::string(value, static_cast<std::size_t>(n)) == fileName;
+}
+
 int RenameAlwaysRefused(const SystemCalls::Call& call)
 {
     return std::strcmp(call.name, "rename") == 0 ? EBUSY : 0;
@@ -302,7 +321,10 @@ public:
         }
         if (base.leftover)
         {
-            WriteBytes(dir.file(FileReplace::MarkedPrefix(recordName) + "Abandoned0"), "half");
+            const std::string leftover =
+                dir.file(FileReplace::MarkedPrefix(recordName) + "Abandoned0");
+            WriteBytes(leftover, "half");
+            Mark(leftover, recordName);
         }
     }
 
@@ -349,6 +371,23 @@ public:
         struct stat st{};
         return !base.throughLink ||
                (::lstat(dir.file(kFileName).c_str(), &st) == 0 && S_ISLNK(st.st_mode));
+    }
+
+    // Whatever the save left beside the record is a file of ours, under a
+    // marked name. One without the mark (marking it failed, or the process
+    // ended right before) is empty, and the next save keeps it.
+    void CheckStrays()
+    {
+        for (const std::string& stray : Strays())
+        {
+            EXPECT_TRUE(IsMarked(recordName, stray)) << stray << " left beside";
+            if (!BearsTheMark(dir.file(stray), recordName))
+            {
+                EXPECT_EQ(ReadBytes(dir.file(stray)), "") << stray << " left without the mark";
+                expected.push_back(stray);
+                std::sort(expected.begin(), expected.end());
+            }
+        }
     }
 
     // The next save, with no failure but those of the base: the record is
@@ -494,8 +533,11 @@ TEST(SettingsFailurePoints, EveryCallFailingLosesNothing)
                 plan.fault = fault;
                 c.Save(kNew, plan);
 
-                const bool mustLand = fault.Recovers() || (point.call == "rename" && base.oldFile &&
-                                                           RenameRefused(fault.first.error));
+                // Marking is no condition of saving: a file that cannot be
+                // marked is saved all the same.
+                const bool mustLand =
+                    fault.Recovers() || point.call == "fsetxattr" ||
+                    (point.call == "rename" && base.oldFile && RenameRefused(fault.first.error));
                 if (mustLand)
                 {
                     EXPECT_TRUE(c.Holds({kNew})) << "the new record did not land";
@@ -508,10 +550,7 @@ TEST(SettingsFailurePoints, EveryCallFailingLosesNothing)
                 EXPECT_TRUE(c.LinkIntact());
                 // Only a file of ours that could not be removed stays, for
                 // the next save to remove.
-                for (const std::string& stray : c.Strays())
-                {
-                    EXPECT_TRUE(IsMarked(c.recordName, stray)) << stray << " left beside";
-                }
+                c.CheckStrays();
                 c.ExpectTheNextSaveWorks();
             }
         }
@@ -552,10 +591,7 @@ TEST(SettingsFailurePoints, CallsFailingFromEachPointOnLoseNothing)
                 EXPECT_TRUE(c.Holds({base.oldFile ? kOld : -1, kNew}) || mixed)
                     << "the file is neither record: " << ReadBytes(c.record).size() << " bytes";
                 EXPECT_TRUE(c.LinkIntact());
-                for (const std::string& stray : c.Strays())
-                {
-                    EXPECT_TRUE(IsMarked(c.recordName, stray)) << stray << " left beside";
-                }
+                c.CheckStrays();
                 c.ExpectTheNextSaveWorks();
             }
         }
@@ -721,16 +757,17 @@ TEST(SettingsFailurePoints, APowerCutAtEveryCallLosesNothing)
                 });
             EXPECT_TRUE(survived);
             // What the crash itself left: the record whole, at most one
-            // file of ours beside it, gone with the next save.
+            // file of ours beside it, marked and gone with the next save,
+            // unless the crash came between naming a file and marking it.
             EXPECT_TRUE(c.Holds({base.oldFile ? kOld : -1, kNew}));
             EXPECT_TRUE(c.LinkIntact());
             int left = 0;
             for (const std::string& stray : c.Strays())
             {
-                EXPECT_TRUE(IsMarked(c.recordName, stray)) << stray;
                 left += stray.find("Abandoned") == std::string::npos;
             }
             EXPECT_LE(left, 1);
+            c.CheckStrays();
             c.ExpectTheNextSaveWorks();
         }
     }
@@ -1085,17 +1122,23 @@ TEST(SettingsMountedFile, TwoWritersInPlaceNeverTearTheRecord)
 }
 
 // Of the files beside the settings file, a save removes only what a save of
-// its own left: a regular file under the marked name, this user's, with no
-// other link, not locked. Whatever else lies there stays, whatever its name
-// and age: an operator's backups, names that merely look generated, and
-// marked names that fail any of the proofs.
+// its own left: a regular file under the marked name, bearing the mark, this
+// user's, with no other link, not locked. Whatever else lies there stays,
+// whatever its name and age: an operator's backups, names that merely look
+// generated, an operator's file under a marked name without the mark, and
+// marked files that fail any other of the proofs.
 TEST(SettingsLeftovers, OnlyFilesProvedOursAreRemoved)
 {
     TempDir dir;
     const std::string marked = FileReplace::MarkedPrefix(kFileName);
-    auto make = [&](const std::string& name)
+    // Every file bears the mark unless told: each fails one proof alone.
+    auto make = [&](const std::string& name, const char* mark = kFileName.c_str())
     {
         WriteBytes(dir.file(name), "x");
+        if (mark != nullptr)
+        {
+            Mark(dir.file(name), mark);
+        }
         // Days old: age proves nothing.
         timespec times[2] = {{::time(nullptr) - 86400 * 3, 0}, {::time(nullptr) - 86400 * 3, 0}};
         ::utimensat(AT_FDCWD, dir.file(name).c_str(), times, AT_SYMLINK_NOFOLLOW);
@@ -1110,6 +1153,8 @@ TEST(SettingsLeftovers, OnlyFilesProvedOursAreRemoved)
         kept.push_back(name);
     }
     make(marked + "Abandoned3"); // ours: removed
+    make(marked + "Operators0", nullptr);
+    make(marked + "OtherMark0", "Other.dat");
     make(marked + "SomeoneEls");
     ASSERT_EQ(::chown(dir.file(marked + "SomeoneEls").c_str(), 65534, 65534), 0)
         << "the test runs as root";
@@ -1118,12 +1163,14 @@ TEST(SettingsLeftovers, OnlyFilesProvedOursAreRemoved)
     make(marked + "LockedByAn");
     ASSERT_EQ(::mkfifo(dir.file(marked + "AFifo67890").c_str(), 0600), 0);
     ASSERT_EQ(::mkdir(dir.file(marked + "Directory0").c_str(), 0700), 0);
+    Mark(dir.file(marked + "Directory0"), kFileName);
     TempDir elsewhere;
     WriteBytes(elsewhere.file("victim"), "keep me");
+    Mark(elsewhere.file("victim"), kFileName);
     ASSERT_EQ(::symlink(elsewhere.file("victim").c_str(), dir.file(marked + "ALinkAway0").c_str()),
               0);
-    for (const char* name :
-         {"SomeoneEls", "HardLinked", "LockedByAn", "AFifo67890", "Directory0", "ALinkAway0"})
+    for (const char* name : {"Operators0", "OtherMark0", "SomeoneEls", "HardLinked", "LockedByAn",
+                             "AFifo67890", "Directory0", "ALinkAway0"})
     {
         kept.push_back(marked + name);
     }
@@ -1152,6 +1199,34 @@ TEST(SettingsLeftovers, OnlyFilesProvedOursAreRemoved)
     s.Save();
     kept.erase(std::find(kept.begin(), kept.end(), marked + "LockedByAn"));
     EXPECT_EQ(Entries(dir.path()), kept);
+}
+
+// Where the file system keeps no extended attributes, nothing is marked: a
+// save stores its record all the same, and the file a failed save left stays
+// for good, since nothing proves it a save's.
+TEST(SettingsLeftovers, WithoutExtendedAttributesTheSaveWorksAndALeftoverStays)
+{
+    TempDir dir;
+    bool failing = true; // the first save can neither rename its file nor remove it
+    SystemCalls::SetHook(
+        [&](const SystemCalls::Call& call) -> SystemCalls::Injected
+        {
+            const std::string name = call.name;
+            const bool attribute = name == "fsetxattr" || name == "fgetxattr";
+            const bool renaming = name == "rename" || name == "unlink";
+            return {attribute ? ENOTSUP : failing && renaming ? EIO : 0, false};
+        });
+    CSerialize s(dir.path());
+    s.Save();
+    const std::vector<std::string> left = Entries(dir.path());
+    failing = false;
+    SetRecord(s, kNew);
+    s.Save();
+    SystemCalls::SetHook(nullptr);
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_TRUE(IsMarked(kFileName, left[0]));
+    EXPECT_EQ(ReadBytes(dir.file(kFileName)), RecordBytes(kNew));
+    EXPECT_EQ(Entries(dir.path()), (std::vector<std::string>{kFileName, left[0]}));
 }
 
 // While the new file is written it is locked, and before it gets the old
