@@ -106,5 +106,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The one dependency no binary names: the font the dialogs are drawn in when
 # their own is missing, chosen so that every text fits its control.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-freefont-ttf")
+# The other languages' fonts and the toolkit's own translations.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+  "fonts-dejavu-core, fonts-ipafont-gothic, fonts-wqy-microhei, qt6-translations-l10n")
 
 include(CPack)

@@ -6,7 +6,9 @@
 # fuzzer's Clang runtime, the package tools).
 set -euo pipefail
 
-packages=(build-essential cmake pkg-config qt6-base-dev qt6-wayland fonts-dejavu-core fonts-freefont-ttf)
+# The program's languages need their fonts and the toolkit's own translations.
+packages=(build-essential cmake pkg-config qt6-base-dev qt6-wayland fonts-dejavu-core fonts-freefont-ttf
+  fonts-ipafont-gothic fonts-wqy-microhei qt6-translations-l10n)
 if [ "${1:-test}" = test ]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev git)
 fi

@@ -3,11 +3,12 @@
 // library, so that the dialog layer reacts as it would to an operator.
 #include "framework/dialogs/CDialog.h"
 #include "framework/qt/AccessibilityParts.h"
+#include "framework/qt/ControlOps.h"
 #include "framework/qt/DialogBuilder.h"
 #include "framework/qt/QtBridge.h"
-#include "framework/qt/TextRoom.h"
 #include "framework/qt/StaticControl.h"
 #include "framework/qt/TestHooks.h"
+#include "framework/qt/TextRoom.h"
 #include "framework/testing/TestSeams.h"
 
 #include <QAbstractButton>
@@ -18,6 +19,7 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFontInfo>
+#include <QGlyphRun>
 #include <QHelpEvent>
 #include <QImage>
 #include <QInputMethodEvent>
@@ -28,6 +30,7 @@
 #include <QStyleOptionComboBox>
 #include <QStyleOptionGroupBox>
 #include <QTest>
+#include <QTextLayout>
 #include <QToolTip>
 
 #include <algorithm>
@@ -642,6 +645,62 @@ int AfxTestTextOverflowAt(CDialog& dialog, int index, const std::string* text)
         }
     }
     return INT_MIN;
+}
+
+std::string AfxTestMissingGlyphs(CDialog& dialog, int index)
+{
+    DialogState* state = StateOf(dialog);
+    if (state == nullptr || index < 0 || static_cast<std::size_t>(index) >= state->controls.size())
+    {
+        return {};
+    }
+    WindowRecord* control = state->controls[static_cast<std::size_t>(index)].get();
+    QWidget* widget = control->widget;
+    QStringList texts;
+    if (auto* combo = qobject_cast<QComboBox*>(widget))
+    {
+        for (int i = 0; i < combo->count(); ++i)
+        {
+            texts << combo->itemText(i);
+        }
+    }
+    else
+    {
+        texts << QtBridge::ToQt(ControlOps::GetText(control));
+    }
+    QString missing;
+    for (const QString& text : texts)
+    {
+        // Laid out as the widget lays it out, the toolkit's fallback fonts
+        // included: a character none of them has gets glyph 0, a box.
+        for (const QString& character : text.split(QString(), Qt::SkipEmptyParts))
+        {
+            const QChar c = character.at(0);
+            if (c.isSpace() || c.isLowSurrogate() || c == QLatin1Char('&'))
+            {
+                continue;
+            }
+            // Laid out as the widget lays it out, the toolkit's fallback
+            // fonts included: a character none of them has gets glyph 0, a box.
+            QTextLayout layout(character, widget->font());
+            layout.beginLayout();
+            layout.createLine();
+            layout.endLayout();
+            bool drawn = false;
+            for (const QGlyphRun& run : layout.glyphRuns())
+            {
+                for (quint32 glyph : run.glyphIndexes())
+                {
+                    drawn = drawn || glyph != 0;
+                }
+            }
+            if (!drawn)
+            {
+                missing += character;
+            }
+        }
+    }
+    return missing.toStdString();
 }
 
 std::string AfxTestSelectedText(CDialog& dialog, int id)

@@ -193,8 +193,8 @@ Qt::FocusPolicy FocusPolicyOf(const WindowRecord& rec)
 void PlaceControl(DialogState& state, WindowRecord& rec)
 {
     const QRect& units = rec.units;
-    QRect r = DialogBuilder::MapDialogRect(state, units.x(), units.y(), units.width(),
-                                           units.height());
+    QRect r =
+        DialogBuilder::MapDialogRect(state, units.x(), units.y(), units.width(), units.height());
     if (rec.kind == WindowKind::Icon)
     {
         // An icon static takes the icon's size, whatever the template says.
@@ -249,8 +249,8 @@ void AttachBuddy(DialogState& state, std::size_t index)
 // mirrors it.
 void Layout(DialogState& state)
 {
-    const QRect client = DialogBuilder::MapDialogRect(state, 0, 0, state.units.width(),
-                                                      state.units.height());
+    const QRect client =
+        DialogBuilder::MapDialogRect(state, 0, 0, state.units.width(), state.units.height());
     state.widget->setFixedSize(client.size());
     for (const auto& rec : state.controls)
     {
@@ -325,6 +325,18 @@ void DialogBuilder::Fit(DialogState& state)
         grown = true;
         Layout(state);
     }
+    // A script taller than the template's font gets its labels' lines the
+    // height they need; a label has room below it in every template.
+    for (const auto& rec : state.controls)
+    {
+        const int overflow = rec->kind == WindowKind::Static ? TextRoom::Overflow(rec.get()) : 0;
+        if (overflow > 0)
+        {
+            rec->units.setHeight(rec->units.height() +
+                                 (overflow * 8 + state.baseY - 1) / state.baseY);
+            grown = true;
+        }
+    }
     if (!grown)
     {
         return;
@@ -362,6 +374,33 @@ QFont DialogBuilder::TemplateFont(const char* name, int pointSize)
         {"MS Shell Dlg", "FreeSans", 1.25},
         {"Microsoft Sans Serif", "FreeSans", 1.25},
     };
+    // A language whose letters the free stand-in lacks is drawn as its own
+    // translated templates would be: in a dialog font of its script, a
+    // little larger where its characters need the height to be read.
+    struct ScriptFont
+    {
+        const char* language;
+        const char* family;
+        double pixelsPerPoint;
+    };
+    static const ScriptFont kScriptFonts[] = {
+        {"zh", "WenQuanYi Micro Hei", 1.5},
+        {"ja", "IPAPGothic", 1.5},
+        {"ko", "WenQuanYi Micro Hei", 1.5},
+        {"ar", "DejaVu Sans", 1.25},
+    };
+    const std::string language = AfxLanguage::Active().substr(0, 2);
+    for (const ScriptFont& script : kScriptFonts)
+    {
+        const QString free = QString::fromLatin1(script.family);
+        if (language == script.language &&
+            QFontDatabase::families().contains(free, Qt::CaseInsensitive))
+        {
+            QFont font(free);
+            font.setPixelSize(qRound(pointSize * script.pixelsPerPoint));
+            return font;
+        }
+    }
     for (const Substitute& substitute : kSubstitutes)
     {
         const QString free = QString::fromLatin1(substitute.family);

@@ -18,8 +18,7 @@ int TextWidth(const QWidget* widget, const QString& text)
     return widget->fontMetrics().size(Qt::TextShowMnemonic, text).width();
 }
 
-int ButtonOverflow(const QAbstractButton* button, const QString& text,
-                   QStyle::SubElement contents)
+int ButtonOverflow(const QAbstractButton* button, const QString& text, QStyle::SubElement contents)
 {
     QStyleOptionButton option;
     option.initFrom(button);
@@ -94,8 +93,17 @@ int Measure(const WindowRecord* control, const QString* text, bool acrossOnly)
     case WindowKind::Static:
     {
         const auto* label = static_cast<const StaticControl*>(widget);
-        const QSize over = StaticOverflow(label, text != nullptr ? *text : label->text());
-        return acrossOnly ? over.width() : std::max(over.width(), over.height());
+        const QString shown = text != nullptr ? *text : label->text();
+        if (acrossOnly)
+        {
+            // A text that wraps fits across by wrapping: what it needs is
+            // the room for its lines as they were written.
+            const int flags = label->textFlags() & ~Qt::TextWordWrap;
+            return label->fontMetrics().boundingRect(QRect(), flags, shown).width() -
+                   label->width();
+        }
+        const QSize over = StaticOverflow(label, shown);
+        return std::max(over.width(), over.height());
     }
     case WindowKind::GroupBox:
     {

@@ -245,6 +245,10 @@ int AfxTestTextOverflow(CDialog& dialog, int id, const std::string* text = nullp
 // statics without an id of their own can be measured too.
 int AfxTestTextOverflowAt(CDialog& dialog, int index, const std::string* text = nullptr);
 std::string AfxTestSelectedText(CDialog& dialog, int id); // an edit's selection
+// The characters of the text of the control at index (a combo box's entries
+// included) that have no glyph in the font it ends up drawn with, in UTF-8;
+// empty when every one has.
+std::string AfxTestMissingGlyphs(CDialog& dialog, int index);
 // Saves a picture of the dialog as a PNG file; returns whether it was written.
 bool AfxGrabWindow(CWnd& window, const std::string& path);
 // Renders the window and gives the colour at x, y as 0xRRGGBB.
