@@ -10,7 +10,8 @@ set -euo pipefail
 packages=(build-essential cmake pkg-config qt6-base-dev qt6-wayland fonts-dejavu-core fonts-freefont-ttf
   fonts-ipafont-gothic fonts-wqy-microhei qt6-translations-l10n)
 if [ "${1:-test}" = test ]; then
-  packages+=(libgtest-dev libgmock-dev libbenchmark-dev git)
+  # man-db (with groff) for the test of the manual page.
+  packages+=(libgtest-dev libgmock-dev libbenchmark-dev git man-db)
 fi
 packages+=("${@:2}")
 

@@ -35,8 +35,11 @@ cmake --build "$work/program" -j "$jobs" --target kelm-utilities operator_sessio
   kelm-plain-qt-dialog
 program=$work/program/app/kelm-utilities
 # The program must take the library from the prefix, and none be built with it.
-if [ -e "$work/program/tracker/sim" ] || ! ldd "$program" | grep -q "libtracker\.so => $library "; then
-  echo "the program does not use $library: $(ldd "$program" | grep libtracker)" >&2
+# ldd writes a line at a time: piped to grep -q, which leaves at its match, it
+# could die of SIGPIPE and fail the pipeline under pipefail.
+libraries=$(ldd "$program" 2>&1 || true)
+if [ -e "$work/program/tracker/sim" ] || ! grep -q "libtracker\.so => $library " <<<"$libraries"; then
+  echo "the program does not use $library: $(grep libtracker <<<"$libraries")" >&2
   exit 1
 fi
 echo "maker library: the program links $library"
