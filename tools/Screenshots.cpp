@@ -6,6 +6,8 @@
 //   connect.png            the Connect to Tracker dialog with no settings file
 //   main-connected.png     connected to 192.0.2.10, Readiness Test running
 //   other-apps.png         the Other Applications dialog of 192.0.2.10
+//   main-window-LANG.png   the main window, and connect-LANG.png the Connect
+//   connect-LANG.png       to Tracker dialog, in German, Japanese and Arabic
 #include "app/CTovAppsDlg.h"
 #include "framework/testing/TestSeams.h"
 #include "res/Resources.h"
@@ -66,6 +68,29 @@ int main(int argc, char** argv)
                         });
     CTovAppsDlg window;
     window.DoModal();
+
+    for (const std::string language : {"de", "ja", "ar"})
+    {
+        ok = AfxTestUseLanguage(language) && ok;
+        const std::string connect = "connect-" + language + ".png";
+        const std::string main = "main-window-" + language + ".png";
+        AfxQueueModalDriver(IDD_TRACKER_CONNECT,
+                            [&](CDialog& d)
+                            {
+                                grab(d, connect.c_str());
+                                AfxTestClick(d, IDCANCEL);
+                            });
+        AfxQueueModalDriver(IDD_TOVAPPS_DIALOG,
+                            [&](CDialog& d)
+                            {
+                                grab(d, main.c_str());
+                                AfxTestClick(d, IDC_CONNECT);
+                                AfxTestClick(d, IDCANCEL);
+                            });
+        CTovAppsDlg translated;
+        translated.DoModal();
+    }
+    AfxTestUseLanguage("en");
     if (!ok)
     {
         std::fprintf(stderr, "could not write the pictures to %s\n", dir.c_str());
