@@ -2,9 +2,14 @@
 // The operator's whole session through the real main window, only through
 // what a person does (mnemonics, Enter, Escape, choosing from lists), against
 // the simulated tracker: the settings file byte for byte and the tracker's
-// calls in order at every step. Then every simulated instrument in turn.
+// calls in order at every step, in English and in languages that write their
+// own letters, their own access keys and from right to left: what goes to
+// the tracker and into the file never changes with the language. Then every
+// simulated instrument in turn.
 #include "tests/support/MainWindowFixture.h"
 #include "units/UnitsArgument.h"
+
+#include <cctype>
 
 namespace
 {
@@ -14,23 +19,39 @@ std::string Quoted(const std::string& text)
 {
     return "\"" + text + "\"";
 }
+
+// Alt and the access key the control's caption shows in the language in use.
+void PressAccessKey(CDialog& d, int id)
+{
+    const std::string caption = d.GetDlgItem(id)->GetWindowText();
+    const std::size_t amp = caption.find('&');
+    ASSERT_NE(amp, std::string::npos) << caption;
+    AfxTestPressAlt(d,
+                    static_cast<char>(std::tolower(static_cast<unsigned char>(caption[amp + 1]))));
+}
 } // namespace
 
-class OperatorSession : public MainWindowTest
+class OperatorSession : public MainWindowTest, public ::testing::WithParamInterface<std::string>
 {
 protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
+        ASSERT_TRUE(AfxTestUseLanguage(GetParam()));
         // As the instrument behaves: started applications report themselves,
         // and run for longer than the session.
         TrackerSim::SetAutomaticEvents(true);
         TrackerSim::SetRunTime(std::chrono::minutes(10));
     }
+    void TearDown() override
+    {
+        AfxTestUseLanguage("en");
+        MainWindowTest::TearDown();
+    }
     std::string File() const { return ReadBytes(theSettings.GetFilePath()); }
 };
 
-TEST_F(OperatorSession, FromFirstStartToTheNextStart)
+TEST_P(OperatorSession, FromFirstStartToTheNextStart)
 {
     const std::string builtIn = UnitsArgument::kBuiltInDefault;
     const std::string centimetres = "-uLength=cm,100,6 -uAngular=\xB0,57.29578,6 "
@@ -63,20 +84,20 @@ TEST_F(OperatorSession, FromFirstStartToTheNextStart)
     EXPECT_EQ(Run(
                   [&](CDialog& d)
                   {
-                      AfxTestPressAlt(d, 'n'); // connect with the defaults
+                      PressAccessKey(d, IDC_CONNECT); // connect with the defaults
                       step(d);
-                      AfxTestPressAlt(d, 'r'); // Readiness Test
+                      PressAccessKey(d, IDC_READINESS_TEST); // Readiness Test
                       Settle();
-                      AfxTestPressAlt(d, 's'); // Status Report
+                      PressAccessKey(d, IDC_STATUS_REPORT); // Status Report
                       step(d);
-                      AfxTestPressAlt(d, 'u'); // centimetres
+                      PressAccessKey(d, IDC_SELECT_UNITS); // centimetres
                       step(d);
-                      AfxTestPressAlt(d, 'p'); // LevelCheck
+                      PressAccessKey(d, IDC_OTHER_APPLICATIONS); // LevelCheck
                       step(d);
                       AfxQueueMessageBoxAnswer(IDOK);
-                      AfxTestPressAlt(d, 'n'); // disconnect, confirmed
+                      PressAccessKey(d, IDC_CONNECT); // disconnect, confirmed
                       step(d);
-                      AfxTestPressAlt(d, 'e');
+                      PressAccessKey(d, IDCANCEL);
                   }),
               IDCANCEL);
 
@@ -112,7 +133,7 @@ TEST_F(OperatorSession, FromFirstStartToTheNextStart)
     EXPECT_EQ(files[4], files[2]) << "disconnecting stores nothing";
     EXPECT_EQ(buttons[4], States("V-", "--", "--"));
     ASSERT_EQ(AfxMessageBoxLog().size(), 1u);
-    EXPECT_EQ(AfxMessageBoxLog()[0].caption, "Warning");
+    EXPECT_EQ(AfxMessageBoxLog()[0].caption, AfxLoadString(IDS_WARNING));
     EXPECT_TRUE(TakeCalls().empty()) << "closing a disconnected window calls nothing";
 
     // The next start finds the stored choices in both dialogs and builds its
@@ -154,8 +175,8 @@ TEST_F(OperatorSession, FromFirstStartToTheNextStart)
     AfxQueueModalDriver(IDD_TOVAPPS_DIALOG,
                         [](CDialog& d)
                         {
-                            AfxTestPressAlt(d, 'n');
-                            AfxTestPressAlt(d, 'u');
+                            PressAccessKey(d, IDC_CONNECT);
+                            PressAccessKey(d, IDC_SELECT_UNITS);
                             AfxTestPressKey(d, AfxKey::Escape);
                         });
     EXPECT_EQ(next.DoModal(), IDCANCEL);
@@ -168,6 +189,10 @@ TEST_F(OperatorSession, FromFirstStartToTheNextStart)
     EXPECT_EQ(File(), files[2]);
     EXPECT_TRUE(TakeCalls().empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(InEnglishGermanJapaneseAndArabic, OperatorSession,
+                         ::testing::Values("en", "de", "ja", "ar"),
+                         [](const auto& info) { return info.param; });
 
 // One row of the README's table of simulated instruments, tried as an
 // operator would: connect, start Status Report where the row says so,
@@ -208,7 +233,7 @@ TEST_P(EverySimulatedInstrument, ReportsAsItShouldAndCanAlwaysBeLeft)
                           AfxQueueMessageBoxAnswer(IDOK);
                           AfxTestPressAlt(d, 'n');
                       }
-                      AfxTestPressAlt(d, 'e');
+                      PressAccessKey(d, IDCANCEL);
                   }),
               IDCANCEL);
     EXPECT_EQ(MessageTexts(), visit.messages);
