@@ -110,17 +110,21 @@ def measure_startup(build, work, env, runs, warmup):
     cwd = os.path.join(work, "startup")
     shutil.rmtree(cwd, ignore_errors=True)
     os.makedirs(cwd)
+    # The program again in a German desktop session: its translations and
+    # the toolkit's are loaded at start-up.
+    german = dict(env, LANGUAGE="de", LANG="de_DE.UTF-8")
     for _ in range(warmup):
         run_process([baseline], cwd, env)
         run_process([subject], cwd, env)
-    results = {"subject": [], "baseline": []}
+        run_process([subject], cwd, german)
+    results = {"subject": [], "baseline": [], "subject_de": []}
     for i in range(runs):
-        # Alternate which of the pair goes first.
-        order = [("baseline", baseline), ("subject", subject)]
-        if i % 2:
-            order.reverse()
-        for name, exe in order:
-            results[name].append(run_process([exe], cwd, env))
+        # Alternate which of the three goes first.
+        order = [("baseline", baseline, env), ("subject", subject, env),
+                 ("subject_de", subject, german)]
+        order = order[i % 3:] + order[:i % 3]
+        for name, exe, run_env in order:
+            results[name].append(run_process([exe], cwd, run_env))
     if os.listdir(cwd):
         log(f"note: start-up left files in {cwd}: {os.listdir(cwd)}")
     return results
@@ -239,6 +243,9 @@ def write_report(path, info, startup, burst, settings, window, tracker, enduranc
     b_rss = [r[1] for r in startup["baseline"]]
     t_s, t_b = statistics.median(s_ms), statistics.median(b_ms)
     r_s, r_b = statistics.median(s_rss), statistics.median(b_rss)
+    d_ms = [r[0] for r in startup["subject_de"]]
+    d_rss = [r[1] for r in startup["subject_de"]]
+    t_d, r_d = statistics.median(d_ms), statistics.median(d_rss)
     # The ratio of the medians, and the median of the per-pair ratios as a
     # check that does not depend on pairing luck.
     pair_time = statistics.median(a / b for a, b in zip(s_ms, b_ms))
@@ -259,6 +266,10 @@ def write_report(path, info, startup, burst, settings, window, tracker, enduranc
          f"{t_s:.1f} ms", f"{t_b:.1f} ms", t_s / t_b, TARGET_STARTUP_TIME),
         ("Peak resident memory of the same runs (ru_maxrss)",
          f"{r_s / 1024:.1f} MiB", f"{r_b / 1024:.1f} MiB", r_s / r_b, TARGET_STARTUP_RSS),
+        ("Start-up in a German desktop session (`LANGUAGE=de`)",
+         f"{t_d:.1f} ms", f"{t_b:.1f} ms", t_d / t_b, TARGET_STARTUP_TIME),
+        ("Peak resident memory of the German runs",
+         f"{r_d / 1024:.1f} MiB", f"{r_b / 1024:.1f} MiB", r_d / r_b, TARGET_STARTUP_RSS),
         ("Event burst: 100,000 tracker events handled by the connected main window",
          f"{burst_s[0]:.1f} ms", f"{burst_b[0]:.1f} ms", burst_s[0] / burst_b[0],
          TARGET_EVENT_BURST),
@@ -321,6 +332,10 @@ def write_report(path, info, startup, burst, settings, window, tracker, enduranc
         f"{max(b_rss) / 1024:.1f}) |")
     add(f"| Median of the per-pair ratios (time / memory) | {pair_time:.2f}x / {pair_rss:.2f}x "
         "| |")
+    add(f"| In German: time, median (min - max) | {t_d:.1f} ms ({min(d_ms):.1f} - "
+        f"{max(d_ms):.1f}) | |")
+    add(f"| In German: peak RSS, median (min - max) | {r_d / 1024:.1f} MiB "
+        f"({min(d_rss) / 1024:.1f} - {max(d_rss) / 1024:.1f}) | |")
     add("")
     add("## Event burst")
     add("")
