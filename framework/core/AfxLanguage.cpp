@@ -4,6 +4,7 @@
 #include "framework/core/AfxStrings.h"
 #include "framework/core/TextCodec.h"
 
+#include <atomic>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -22,6 +23,8 @@ struct Active
 // (a tooltip's text, a message box's caption).
 std::mutex g_mutex;
 Active g_active;
+// Asked at every text the user interface converts: kept apart, lock-free.
+std::atomic<bool> g_translated{false};
 
 // "application title", "string 5052", "dialog 130", "dialog 130 control
 // 1011" or "dialog 133 item 19": the English text the key stands for, null
@@ -218,6 +221,7 @@ void Use(const std::string& name, const std::map<std::string, std::string>& text
     std::lock_guard<std::mutex> lock(g_mutex);
     g_active.name = name.empty() ? "en" : name;
     g_active.texts.swap(usable);
+    g_translated = !name.empty() && name != "en";
 }
 
 std::string Active()
@@ -228,7 +232,7 @@ std::string Active()
 
 bool Translated()
 {
-    return Active() != "en";
+    return g_translated;
 }
 
 const char* Find(const std::string& key)
