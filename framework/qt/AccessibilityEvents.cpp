@@ -7,14 +7,15 @@
 // The events the program sends itself:
 //   - a label's or group box's caption changed: NameChanged on it, and on
 //     each control it names whose name changed with it (TextChanged);
-//   - an up-down control's position changed: ValueChanged on the control
-//     and on the edit that shows it, where the operator is (ValueChanged);
+//   - an up-down control's position changed: ValueChanged on the edit that
+//     shows it, where the operator is, or on the control when no edit shows
+//     it (ValueChanged);
 //   - a layer edit's text changed, once the change is settled: one text
 //     insertion, removal or update with the characters that changed
 //     (WatchEdit), never for a password;
-//   - a drop-down list's choice changed: the new choice as its text arriving
-//     (Qt before 6.8), or announced when the list has the focus (Qt 6.8 on)
-//     (ShowSelectionInList);
+//   - a drop-down list's choice changed: the new choice as its text arriving,
+//     then the old one going from behind it (TellChoice), and on Qt 6.8 on
+//     announced too while the list has the focus (ShowSelectionInList);
 //   - list boxes' names and descriptions, through the widget's own
 //     properties (Qt then sends NameChanged, DescriptionChanged).
 // The events the toolkit sends for the layer's controls, and what is done
@@ -26,6 +27,8 @@
 //     character of a password (nor its length, from the caret) goes out;
 //   - the caret and selection events of an edit while the program shows an
 //     up-down control's new position in it: withheld (the value says it);
+//   - every event of the arrows of an edit's spin button: withheld (they
+//     are part of it, with no object of their own);
 //   - focus, state (checked, enabled), selection in lists, dialog start and
 //     end, caret and selection in plain edits: passed on as they are;
 //   - a drop-down list's ValueChanged: passed on (the service makes a name
@@ -33,7 +36,6 @@
 #include "framework/qt/Accessibility.h"
 #include "framework/qt/AccessibilityParts.h"
 
-#include "framework/dialogs/WinStyles.h"
 #include "framework/qt/ControlOps.h"
 
 #include <QAbstractItemView>
@@ -102,7 +104,14 @@ bool IsSecret(const QLineEdit* edit)
 
 bool Withheld(const QAccessibleEvent* event)
 {
-    const auto* edit = qobject_cast<const QLineEdit*>(event->object());
+    const QObject* object = event->object();
+    if (object != nullptr && object->isWidgetType() &&
+        AccessibilityParts::PartOfSpinButton(
+            AccessibilityParts::RecordOf(static_cast<const QWidget*>(object))))
+    {
+        return true;
+    }
+    const auto* edit = qobject_cast<const QLineEdit*>(object);
     if (edit == nullptr)
     {
         return false;
@@ -294,6 +303,29 @@ void Accessibility::TextChanged(WindowRecord* window)
     }
 }
 
+namespace
+{
+// A drop-down list's new choice, as its text changing: the new text arrives
+// first, at the start, where it is read as the new choice (it is all
+// selected); the old one goes after it, from behind the new, so that
+// whoever keeps the text keeps the new choice alone. The other order would
+// take away what a screen reader last saw selected, which it reads as the
+// selection deleted.
+void TellChoice(QComboBox* combo, const QString& before, const QString& now)
+{
+    if (!now.isEmpty())
+    {
+        QAccessibleTextInsertEvent chosen(combo, 0, now);
+        Watch(&chosen);
+    }
+    if (!before.isEmpty())
+    {
+        QAccessibleTextRemoveEvent replaced(combo, static_cast<int>(now.size()), before);
+        Watch(&replaced);
+    }
+}
+} // namespace
+
 void Accessibility::ShowSelectionInList(QComboBox* combo)
 {
     // The choice as a screen reader last heard of it.
@@ -301,28 +333,24 @@ void Accessibility::ShowSelectionInList(QComboBox* combo)
     QObject::connect(combo, &QComboBox::currentIndexChanged, combo,
                      [combo, shown](int index)
                      {
-                         // Said once: announced where the toolkit can
-                         // announce (Qt 6.8 on) and the list has the focus,
-                         // as screen readers of that time read no text
-                         // arriving in a list that cannot be typed into;
-                         // else as the new text's arrival (only that: a
-                         // screen reader that heard the old one go would say
-                         // the selection was deleted).
+                         // The text always changes with the choice, so that
+                         // nothing keeps the old one. Screen readers of Qt
+                         // 6.8's time read no text arriving in a list that
+                         // cannot be typed into: there the choice is also
+                         // announced, while the list has the focus, and so
+                         // said once on every release.
                          if (combo->currentText() != *shown)
                          {
+                             const QString before = *shown;
                              *shown = combo->currentText();
+                             TellChoice(combo, before, *shown);
 #if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
                              if (combo->hasFocus())
                              {
                                  QAccessibleAnnouncementEvent announced(combo, *shown);
                                  Watch(&announced);
                              }
-                             else
 #endif
-                             {
-                                 QAccessibleTextInsertEvent chosen(combo, 0, *shown);
-                                 Watch(&chosen);
-                             }
                          }
                          QItemSelectionModel* rows = combo->view()->selectionModel();
                          if (rows == nullptr)
@@ -341,18 +369,14 @@ void Accessibility::ShowSelectionInList(QComboBox* combo)
 
 void Accessibility::ValueChanged(WindowRecord* spin)
 {
-    if (spin == nullptr || !spin->widget)
+    // The operator is in the edit that shows the position: the spin button
+    // the arrows are part of.
+    const WindowRecord* shown =
+        AccessibilityParts::PartOfSpinButton(spin) ? WindowRegistry::Find(spin->buddy) : spin;
+    if (shown == nullptr || !shown->widget)
     {
         return;
     }
-    QAccessibleValueChangeEvent changed(spin->widget.data(), ControlOps::GetPos(spin));
+    QAccessibleValueChangeEvent changed(shown->widget.data(), ControlOps::GetPos(spin));
     Watch(&changed);
-    // The operator is in the edit the control steps: the value changes there
-    // too.
-    const WindowRecord* buddy = WindowRegistry::Find(spin->buddy);
-    if ((spin->style & UDS_SETBUDDYINT) != 0 && buddy != nullptr && buddy->widget)
-    {
-        QAccessibleValueChangeEvent shown(buddy->widget.data(), ControlOps::GetPos(spin));
-        Watch(&shown);
-    }
 }

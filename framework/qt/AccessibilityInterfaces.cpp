@@ -32,6 +32,7 @@
 #include <algorithm>
 #include <climits>
 #include <memory>
+#include <vector>
 
 using AccessibilityParts::HasOwnCaption;
 using AccessibilityParts::RecordOf;
@@ -88,7 +89,8 @@ protected:
 
 // A dialog lists its controls in template order, which is their tab order,
 // as the platform does; the toolkit's order puts group boxes first, since
-// they are drawn beneath the rest.
+// they are drawn beneath the rest. The arrows of an edit's spin button are
+// within it, not listed beside it.
 class DialogInterface : public ControlInterface
 {
 public:
@@ -97,7 +99,7 @@ public:
     int childCount() const override
     {
         const DialogState* dialog = Dialog();
-        return dialog != nullptr ? static_cast<int>(dialog->controls.size())
+        return dialog != nullptr ? static_cast<int>(Children(*dialog).size())
                                  : ControlInterface::childCount();
     }
 
@@ -108,13 +110,14 @@ public:
         {
             return ControlInterface::child(index);
         }
-        if (index < 0 || static_cast<std::size_t>(index) >= dialog->controls.size() ||
-            !dialog->controls[static_cast<std::size_t>(index)]->widget)
+        const std::vector<const WindowRecord*> children = Children(*dialog);
+        if (index < 0 || static_cast<std::size_t>(index) >= children.size() ||
+            !children[static_cast<std::size_t>(index)]->widget)
         {
             return nullptr;
         }
         return QAccessible::queryAccessibleInterface(
-            dialog->controls[static_cast<std::size_t>(index)]->widget.data());
+            children[static_cast<std::size_t>(index)]->widget.data());
     }
 
     int indexOfChild(const QAccessibleInterface* child) const override
@@ -124,9 +127,10 @@ public:
         {
             return ControlInterface::indexOfChild(child);
         }
-        for (std::size_t i = 0; child != nullptr && i < dialog->controls.size(); ++i)
+        const std::vector<const WindowRecord*> children = Children(*dialog);
+        for (std::size_t i = 0; child != nullptr && i < children.size(); ++i)
         {
-            if (dialog->controls[i]->widget.data() == child->object())
+            if (children[i]->widget.data() == child->object())
             {
                 return static_cast<int>(i);
             }
@@ -139,6 +143,19 @@ private:
     {
         const WindowRecord* record = RecordOf(widget());
         return record != nullptr && record->kind == WindowKind::Dialog ? record->dialog : nullptr;
+    }
+    // Every control but the arrows that are part of an edit's spin button.
+    static std::vector<const WindowRecord*> Children(const DialogState& dialog)
+    {
+        std::vector<const WindowRecord*> children;
+        for (const auto& control : dialog.controls)
+        {
+            if (!AccessibilityParts::PartOfSpinButton(control.get()))
+            {
+                children.push_back(control.get());
+            }
+        }
+        return children;
     }
 };
 
@@ -323,8 +340,80 @@ private:
     QComboBox* Combo() const { return static_cast<QComboBox*>(widget()); }
 };
 
-// Up-down controls: a spin button named after the edit it steps, its
-// position as a number, set as the arrows set it.
+// An up-down control's position, as an assistive tool reads and sets it:
+// through the arrows' own spin button, or through the edit's that shows the
+// position (the arrows then being part of it).
+namespace Position
+{
+// As the arrows take a position: not while they, or the edit they show it
+// in, are disabled.
+bool Taken(const WindowRecord* spin)
+{
+    if (spin == nullptr || !spin->widget || !spin->widget->isEnabled())
+    {
+        return false;
+    }
+    const WindowRecord* buddy = WindowRegistry::Find(spin->buddy);
+    return (spin->style & UDS_SETBUDDYINT) == 0 || buddy == nullptr || !buddy->widget ||
+           buddy->widget->isEnabled();
+}
+
+QVariant Maximum(const WindowRecord* spin)
+{
+    return spin != nullptr ? std::max(spin->lower, spin->upper) : 0;
+}
+
+QVariant Minimum(const WindowRecord* spin)
+{
+    return spin != nullptr ? std::min(spin->lower, spin->upper) : 0;
+}
+
+// A moment later, as a button's click: the dialog's handler runs after the
+// assistive tool has its answer.
+void SetLater(const WindowRecord* spin, int position)
+{
+    if (!Taken(spin))
+    {
+        return;
+    }
+    QTimer::singleShot(0, spin->widget.data(),
+                       [arrows = QPointer<QWidget>(spin->widget.data()), position]
+                       {
+                           WindowRecord* record = arrows ? RecordOf(arrows) : nullptr;
+                           if (record != nullptr && Taken(record))
+                           {
+                               ControlOps::SetPos(record, position);
+                           }
+                       });
+}
+
+// The arrows' actions, offered while they take a position.
+QStringList Actions(const WindowRecord* spin)
+{
+    return Taken(spin) ? QStringList{QAccessibleActionInterface::increaseAction(),
+                                     QAccessibleActionInterface::decreaseAction()}
+                       : QStringList{};
+}
+
+// True when the action was one of the arrows'.
+bool Step(WindowRecord* spin, const QString& action)
+{
+    const bool up = action == QAccessibleActionInterface::increaseAction();
+    if (!up && action != QAccessibleActionInterface::decreaseAction())
+    {
+        return false;
+    }
+    if (Taken(spin))
+    {
+        ControlOps::Step(spin, up ? 1 : -1);
+    }
+    return true;
+}
+} // namespace Position
+
+// Up-down controls whose position no edit shows: a spin button of their
+// own, named after their buddy, their position as a number, set as the
+// arrows set it.
 class SpinInterface : public ControlInterface, public QAccessibleValueInterface
 {
 public:
@@ -337,55 +426,25 @@ public:
     }
 
     QVariant currentValue() const override { return ControlOps::GetPos(Record()); }
-    // As the arrows do: not while the control, or the edit it shows its
-    // position in, is disabled. A moment later, as a button's click: the
-    // dialog's handler runs after the assistive tool has its answer.
     void setCurrentValue(const QVariant& value) override
     {
-        const int position = value.toInt();
-        auto later = [spin = QPointer<QWidget>(widget()), position]
-        {
-            WindowRecord* record = spin ? RecordOf(spin) : nullptr;
-            if (record != nullptr && TakesValues(record))
-            {
-                ControlOps::SetPos(record, position);
-            }
-        };
-        if (TakesValues(Record()))
-        {
-            QTimer::singleShot(0, widget(), later);
-        }
+        Position::SetLater(Record(), value.toInt());
     }
-    QVariant maximumValue() const override
-    {
-        const WindowRecord* r = Record();
-        return r != nullptr ? std::max(r->lower, r->upper) : 0;
-    }
-    QVariant minimumValue() const override
-    {
-        const WindowRecord* r = Record();
-        return r != nullptr ? std::min(r->lower, r->upper) : 0;
-    }
+    QVariant maximumValue() const override { return Position::Maximum(Record()); }
+    QVariant minimumValue() const override { return Position::Minimum(Record()); }
     QVariant minimumStepSize() const override { return 1; }
 
     QStringList actionNames() const override
     {
-        QStringList names;
-        if (widget()->isEnabled())
-        {
-            names << increaseAction() << decreaseAction();
-        }
-        return names + ControlInterface::actionNames();
+        return Position::Actions(Record()) + ControlInterface::actionNames();
     }
 
     void doAction(const QString& action) override
     {
-        if (widget()->isEnabled() && (action == increaseAction() || action == decreaseAction()))
+        if (!Position::Step(Record(), action))
         {
-            ControlOps::Step(Record(), action == increaseAction() ? 1 : -1);
-            return;
+            ControlInterface::doAction(action);
         }
-        ControlInterface::doAction(action);
     }
 
 protected:
@@ -393,16 +452,6 @@ protected:
 
 private:
     WindowRecord* Record() const { return RecordOf(widget()); }
-    static bool TakesValues(const WindowRecord* spin)
-    {
-        if (spin == nullptr || !spin->widget || !spin->widget->isEnabled())
-        {
-            return false;
-        }
-        const WindowRecord* buddy = WindowRegistry::Find(spin->buddy);
-        return (spin->style & UDS_SETBUDDYINT) == 0 || buddy == nullptr || !buddy->widget ||
-               buddy->widget->isEnabled();
-    }
 };
 
 // Edits: their text, caret and selection as the operator sees them; a
@@ -563,24 +612,39 @@ public:
     // ---- value: the up-down control's, set by its rules
     QVariant currentValue() const override
     {
-        return Spin() != nullptr ? Spin()->currentValue() : 0;
+        return Spin() != nullptr ? ControlOps::GetPos(Spin()) : 0;
     }
     void setCurrentValue(const QVariant& value) override
     {
-        if (QAccessibleValueInterface* spin = Spin())
+        Position::SetLater(Spin(), value.toInt());
+    }
+    QVariant maximumValue() const override { return Position::Maximum(Spin()); }
+    QVariant minimumValue() const override { return Position::Minimum(Spin()); }
+    QVariant minimumStepSize() const override { return 1; }
+
+    // ---- the arrows, part of the spin button: their steps are its actions,
+    // and where they stand is within it
+    QStringList actionNames() const override
+    {
+        return Position::Actions(Spin()) + ControlInterface::actionNames();
+    }
+    void doAction(const QString& action) override
+    {
+        if (Spin() == nullptr || !Position::Step(Spin(), action))
         {
-            spin->setCurrentValue(value);
+            ControlInterface::doAction(action);
         }
     }
-    QVariant maximumValue() const override
+    QRect rect() const override
     {
-        return Spin() != nullptr ? Spin()->maximumValue() : 0;
+        const WindowRecord* spin = Spin();
+        QRect area = ControlInterface::rect();
+        if (spin != nullptr && spin->widget && spin->widget->isVisible())
+        {
+            area |= QRect(spin->widget->mapToGlobal(QPoint(0, 0)), spin->widget->size());
+        }
+        return area;
     }
-    QVariant minimumValue() const override
-    {
-        return Spin() != nullptr ? Spin()->minimumValue() : 0;
-    }
-    QVariant minimumStepSize() const override { return 1; }
 
     // ---- editable text
     void deleteText(int startOffset, int endOffset) override
@@ -601,15 +665,7 @@ private:
     bool Secret() const { return Edit()->echoMode() != QLineEdit::Normal; }
     QString Shown() const { return Secret() ? QString() : Edit()->text(); }
     int AtCaret(int offset) const { return offset == -2 ? cursorPosition() : offset; }
-    QAccessibleValueInterface* Spin() const
-    {
-        const WindowRecord* spin = SpinShownIn(RecordOf(widget()));
-        QAccessibleInterface* iface =
-            spin != nullptr && spin->widget
-                ? QAccessible::queryAccessibleInterface(spin->widget.data())
-                : nullptr;
-        return iface != nullptr ? iface->valueInterface() : nullptr;
-    }
+    WindowRecord* Spin() const { return SpinShownIn(RecordOf(widget())); }
 
     // The characters from start to end replaced by text, as the operator
     // would: select them, then type (or delete) over them. The toolkit then

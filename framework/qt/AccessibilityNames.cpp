@@ -157,6 +157,17 @@ WindowRecord* AccessibilityParts::SpinShownIn(const WindowRecord* edit)
     return nullptr;
 }
 
+bool AccessibilityParts::PartOfSpinButton(const WindowRecord* spin)
+{
+    if (spin == nullptr || spin->kind != WindowKind::UpDown)
+    {
+        return false;
+    }
+    const WindowRecord* buddy = WindowRegistry::Find(spin->buddy);
+    return buddy != nullptr && buddy->kind == WindowKind::Edit && buddy->dialog == spin->dialog &&
+           SpinShownIn(buddy) == spin;
+}
+
 QString Accessibility::NameOf(const WindowRecord* window)
 {
     if (window == nullptr || !window->widget || window->dialog == nullptr)

@@ -19,6 +19,11 @@ bool HasOwnCaption(WindowKind kind);
 WindowRecord* RecordOf(const QWidget* widget);
 // The up-down control whose position the edit shows, if any.
 WindowRecord* SpinShownIn(const WindowRecord* edit);
+// True for the arrows of an edit that shows their position: the edit is
+// the spin button, and the arrows are part of it, with no object of their
+// own (as in the toolkit's own spin box), so that a screen reader meets
+// each number once.
+bool PartOfSpinButton(const WindowRecord* spin);
 // The smallest group box around the control, if any.
 const WindowRecord* GroupAround(const WindowRecord* window);
 // Puts the layer's watch over every event before the desktop's service

@@ -103,10 +103,21 @@ std::string RoleName(QAccessible::Role role)
     }
 }
 
-bool Describe(QWidget* widget, AfxAccessibleInfo* info)
+// The interface the desktop's service reaches the widget by: none for a
+// control its window does not list among its children (the arrows of an
+// edit's spin button, which are part of it).
+QAccessibleInterface* Reached(QWidget* widget)
 {
     QAccessibleInterface* iface =
         widget != nullptr ? QAccessible::queryAccessibleInterface(widget) : nullptr;
+    QAccessibleInterface* parent =
+        iface != nullptr && !widget->isWindow() ? iface->parent() : nullptr;
+    return parent != nullptr && parent->indexOfChild(iface) < 0 ? nullptr : iface;
+}
+
+bool Describe(QWidget* widget, AfxAccessibleInfo* info)
+{
+    QAccessibleInterface* iface = Reached(widget);
     if (iface == nullptr || info == nullptr)
     {
         return false;
@@ -763,10 +774,7 @@ bool AfxTestAccessibleAt(CDialog& dialog, int index, AfxAccessibleInfo* info)
 bool AfxTestAccessibleAction(CDialog& dialog, int id, const std::string& action)
 {
     WindowRecord* control = ControlOf(dialog, id);
-    QAccessibleInterface* iface =
-        control != nullptr && control->widget
-            ? QAccessible::queryAccessibleInterface(control->widget.data())
-            : nullptr;
+    QAccessibleInterface* iface = control != nullptr ? Reached(control->widget) : nullptr;
     QAccessibleActionInterface* actions = iface != nullptr ? iface->actionInterface() : nullptr;
     const QString name = QString::fromStdString(action);
     if (actions == nullptr || !actions->actionNames().contains(name))
@@ -784,9 +792,7 @@ namespace
 QAccessibleInterface* InterfaceOf(CDialog& dialog, int id)
 {
     WindowRecord* control = ControlOf(dialog, id);
-    return control != nullptr && control->widget
-               ? QAccessible::queryAccessibleInterface(control->widget.data())
-               : nullptr;
+    return control != nullptr ? Reached(control->widget) : nullptr;
 }
 } // namespace
 

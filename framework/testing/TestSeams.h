@@ -164,7 +164,9 @@ std::vector<AfxMenuItemInfo> AfxTestSystemMenuItems(CDialog& dialog);
 bool AfxTestInvokeSystemMenu(CDialog& dialog, UINT id);
 
 // ---- what a screen reader is told: the accessibility interface of the dialog
-// (id 0) or of one of its controls, as the desktop's service reads it.
+// (id 0) or of one of its controls, as the desktop's service reads it. A
+// control the dialog does not list among its children (the arrows of an
+// edit's spin button, which are part of it) has none: these answer false.
 struct AfxAccessibleInfo
 {
     std::string role;        // "Dialog", "Button", "RadioButton", "CheckBox", "ComboBox",

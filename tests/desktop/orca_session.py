@@ -250,11 +250,13 @@ class Walk:
         self.record(window, "(starts)", self.orca.wait(window + " starting", expected), step)
         return process
 
-    def press(self, window, keys, expected, step=None, optional=False, once=None, secret=None):
+    def press(self, window, keys, expected, step=None, optional=False, once=None, secret=None,
+              never=()):
         """Presses keys (xdotool names) and waits for the expected
         utterances; records the step under its window. once: a value that
         must be said exactly once, secret: characters none of which may be
-        said, both from here until the next step's expected speech."""
+        said, never: texts (or compiled patterns) that may not be said, all
+        from here until the next step's expected speech."""
         self.orca.settle()
         self.claim_tail()
         start = self.orca.start_step()
@@ -267,6 +269,10 @@ class Walk:
             self.checks.append((start, lambda text: None if times_said(once, text) == 1 else
                                 "%s: %r should be said once; it was said %d times in %r"
                                 % (where, once, times_said(once, text), text)))
+        for text in never:
+            self.checks.append((start, lambda said, text=text: None if not heard(text, [said])
+                                else "%s: %s should not be said; it was, in %r"
+                                % (where, show(text), said)))
         if secret is not None:
             self.checks.append((start, lambda text: None if not spoken_characters(text, secret)
                                 else "%s: the password's %s spoken in %r"
@@ -308,6 +314,40 @@ def focus_main_window(walk, expected):
 
 
 P = re.compile
+
+# What Orca 43 says when text it took for selected goes: never the news of
+# a new choice in a drop-down list.
+SELECTION_DELETED = P(r"(?i)\bselection deleted\b")
+
+
+def choose(walk, window, key, choice, before, step=None):
+    """A new choice in a drop-down list: said once, and neither the choice
+    it replaced nor its deletion."""
+    walk.press(window, key, [choice], step, once=choice, never=(before, SELECTION_DELETED))
+
+
+def one_spin_button_each(window, names):
+    """Each number is one spin button in the tree of the window of that
+    name, as a screen reader's review or a tool that finds controls by name
+    meets it: its up-down arrows are part of it, as in plain Qt's spin box,
+    not a second object of the same name."""
+    import pyatspi
+    found = []
+
+    def collect(node):
+        if node is not None:
+            if node.getRole() == pyatspi.ROLE_SPIN_BUTTON:
+                found.append(node.name)
+            for k in range(node.childCount):
+                collect(node.getChildAtIndex(k))
+
+    for app in pyatspi.Registry.getDesktop(0):
+        for top in app or []:
+            if top is not None and top.name == window:
+                collect(top)
+    if sorted(found) != sorted(names):
+        raise StepFailed("%s: the spin buttons should be %s, once each; the window has %s"
+                         % (window, names, found))
 
 
 def open_menu_is_listed():
@@ -352,6 +392,7 @@ def walk_plain(orca, dialog, work):
     walk.press(w, "Tab", [P("Length")], "length list")
     walk.press(w, "Down", [P(r"\bmicrons\b")], "length list, change", optional=True)
     walk.press(w, "Tab", [P("Length precision")], "length precision")
+    one_spin_button_each("Plain Qt", ["Length precision"])
     # Orca 48 at times reads plain Qt 6.8's spin box, its value already 7,
     # as the text it had before the step, and says "6": plain Qt's own race,
     # waited for like a silent step. The fact then does not count; the
@@ -378,8 +419,8 @@ def walk_program(orca, program, work):
     w = "Connect to Tracker"
     walk.press(w, "alt+n", ["Connect to Tracker dialog.", "User Name combo box.", "user."],
                "user list")
-    walk.press(w, "Down", ["admin"], "user list, 1st change")
-    walk.press(w, "Down", ["factory"], "user list, 2nd change")
+    choose(walk, w, "Down", "admin", "user", "user list, 1st change")
+    choose(walk, w, "Down", "factory", "admin", "user list, 2nd change")
     # "factory" needs a password: the edit is enabled for it, and is next.
     walk.press(w, "Tab", ["Password password text."], "password")
     # Typed and one erased, with Orca's key echo on as it ships: nothing of
@@ -404,20 +445,22 @@ def walk_program(orca, program, work):
     w = "Select Units"
     walk.press(w, "alt+u", ["Select Units dialog", "Length combo box.", "meters."],
                "length list")
-    walk.press(w, "Down", ["microns"], "length list, change")
+    one_spin_button_each("Select Units", ["Length precision", "Angle precision",
+                                          "Pressure precision", "Temperature precision"])
+    choose(walk, w, "Down", "microns", "meters", "length list, change")
     walk.press(w, "Tab", ["Length precision", P("spin button"), P(r"\b6\b")], "length precision")
     walk.press(w, "Up", ["7"], "length precision, step", once="7")
     walk.press(w, "Tab", ["Angle combo box.", "degrees."])
-    walk.press(w, "Down", ["grads"])
+    choose(walk, w, "Down", "grads", "degrees")
     walk.press(w, "Tab", ["Angle precision", P("spin button"), P(r"\b6\b")])
     walk.press(w, "Down", ["5"], once="5")
     walk.press(w, "Tab", ["Pressure combo box.", "millimetersHg."])
-    walk.press(w, "Up", ["millibars"])
+    choose(walk, w, "Up", "millibars", "millimetersHg")
     walk.press(w, "Tab", ["Pressure precision", P("spin button"), P(r"\b1\b")])
     walk.press(w, "Up", ["2"], once="2")
     walk.press(w, "Up", ["3"], once="3")
     walk.press(w, "Tab", ["Temperature combo box.", "celsius."])
-    walk.press(w, "Down", ["fahrenheit"])
+    choose(walk, w, "Down", "fahrenheit", "celsius")
     walk.press(w, "Tab", ["Temperature precision", P("spin button"), P(r"\b3\b")])
     walk.press(w, "Down", ["2"], once="2")
     walk.press(w, "Escape", [])
