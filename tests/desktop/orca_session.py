@@ -629,9 +629,9 @@ def main():
     try:
         print("Orca, plain Qt:", flush=True)
         plain = walk_plain(orca, dialog, work)
-        print("Orca, the program:", flush=True)
         print("Orca, the program in German:", flush=True)
         german = walk_german(orca, program, work)
+        print("Orca, the program:", flush=True)
         program = walk_program(orca, program, work)
     except (StepFailed, subprocess.TimeoutExpired) as failure:
         print("FAILED: " + str(failure), flush=True)
