@@ -222,6 +222,33 @@ TEST_P(TextFitTest, EveryTextFitsHasItsGlyphsAndAUniqueAccessKey)
     }();
 }
 
+// Arabic is written from right to left, and its windows are mirrored as
+// the platform mirrors them: a label stands to the right of what it names,
+// and OK and Cancel change places.
+class MirroredTest : public DialogTest
+{
+};
+
+TEST_F(MirroredTest, ArabicPutsLabelsRightOfTheirControlsAndOkRightOfCancel)
+{
+    CRect ok, cancel, label, names;
+    AfxSetModalDriver(IDD_TRACKER_CONNECT,
+                      [&](CDialog& d)
+                      {
+                          ok = AfxTestControlRect(d, IDOK);
+                          cancel = AfxTestControlRect(d, IDCANCEL);
+                          label = AfxTestControlRect(d, IDC_USER_NAME_LABEL);
+                          names = AfxTestControlRect(d, IDC_USER_NAME);
+                          AfxTestPressKey(d, AfxKey::Escape);
+                      });
+    ASSERT_TRUE(AfxTestUseLanguage("ar"));
+    CTrackerConnectDlg dialog;
+    dialog.DoModal();
+    AfxTestUseLanguage("en");
+    EXPECT_GE(ok.left, cancel.right);
+    EXPECT_GE(label.left, names.right);
+}
+
 std::vector<std::string> Languages()
 {
     std::vector<std::string> names = {"en", kPseudo};
