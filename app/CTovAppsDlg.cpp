@@ -108,8 +108,13 @@ CTovAppsDlg::~CTovAppsDlg()
     // listeners that are about to go.
     if (m_pTracker != nullptr)
     {
-        RemoveTrackerListeners();
-        delete m_pTracker;
+        m_trackerThread.CallAndBlock(
+            [this]
+            {
+                m_pTracker->removeApplicationListener(m_pAppListener);
+                m_pTracker->removeBusyListener(m_pBusyListener);
+                delete m_pTracker;
+            });
         m_pTracker = nullptr;
     }
     ClearApplicationLists();
@@ -301,14 +306,14 @@ void CTovAppsDlg::UpdateAppButtons()
 
 void CTovAppsDlg::AddTrackerListeners()
 {
-    m_pTracker->addApplicationListener(m_pAppListener);
-    m_pTracker->addBusyListener(m_pBusyListener);
+    m_trackerThread.Call([this] { m_pTracker->addApplicationListener(m_pAppListener); });
+    m_trackerThread.Call([this] { m_pTracker->addBusyListener(m_pBusyListener); });
 }
 
 void CTovAppsDlg::RemoveTrackerListeners()
 {
-    m_pTracker->removeApplicationListener(m_pAppListener);
-    m_pTracker->removeBusyListener(m_pBusyListener);
+    m_trackerThread.Call([this] { m_pTracker->removeApplicationListener(m_pAppListener); });
+    m_trackerThread.Call([this] { m_pTracker->removeBusyListener(m_pBusyListener); });
 }
 
 void CTovAppsDlg::OnConnect()
@@ -340,12 +345,12 @@ void CTovAppsDlg::OnConnect()
 void CTovAppsDlg::ConnectWith(CTrackerConnectDlg& connectDlg)
 {
     // An object left by a failed attempt goes before the next one comes.
-    delete m_pTracker;
+    m_trackerThread.Call([this] { delete m_pTracker; });
     m_pTracker = nullptr;
     const char* trackerType = connectDlg.m_trackerType == 0 ? "TrackerCorvo" : "TrackerLintel";
     try
     {
-        m_pTracker = new Tracker(trackerType);
+        m_trackerThread.Call([this, trackerType] { m_pTracker = new Tracker(trackerType); });
     }
     catch (TrackerException* e)
     {
@@ -365,8 +370,8 @@ void CTovAppsDlg::ConnectWith(CTrackerConnectDlg& connectDlg)
 
     try
     {
-        m_pTracker->setBlocking(true);
-        m_pTracker->connect(address, user, password.text);
+        m_trackerThread.Call([this] { m_pTracker->setBlocking(true); });
+        m_trackerThread.Call([&] { m_pTracker->connect(address, user, password.text); });
         m_bConnected = true;
         AddTrackerListeners();
         // The language's caption is long enough for any octet.
@@ -392,7 +397,7 @@ void CTovAppsDlg::ConnectWith(CTrackerConnectDlg& connectDlg)
 
     try
     {
-        m_pTracker->startAsync();
+        m_trackerThread.Call([this] { m_pTracker->startAsync(); });
     }
     catch (AsyncAlreadyStartedException* e)
     {
@@ -424,7 +429,7 @@ bool CTovAppsDlg::CloseAllAndDisconnect()
         }
         try
         {
-            m_pTracker->stopAsync();
+            m_trackerThread.Call([this] { m_pTracker->stopAsync(); });
         }
         catch (TrackerException* e)
         {
@@ -433,7 +438,7 @@ bool CTovAppsDlg::CloseAllAndDisconnect()
         }
         try
         {
-            m_pTracker->disconnect();
+            m_trackerThread.Call([this] { m_pTracker->disconnect(); });
             m_bConnected = false;
         }
         catch (TrackerException* e)
@@ -442,7 +447,7 @@ bool CTovAppsDlg::CloseAllAndDisconnect()
             AfxMessageBox(IDS_DISCONNECT_FAILED);
         }
     }
-    delete m_pTracker;
+    m_trackerThread.Call([this] { delete m_pTracker; });
     ClearApplicationLists();
     ResetTrackerState();
     m_rangeCalibButton.ShowWindow(SW_HIDE);
@@ -455,7 +460,7 @@ bool CTovAppsDlg::StopStartedApplications()
     std::unique_ptr<TrkDrvObjectArray> started;
     try
     {
-        started.reset(m_pTracker->startedApplications());
+        m_trackerThread.Call([&] { started.reset(m_pTracker->startedApplications()); });
     }
     catch (TrackerException* e)
     {
@@ -478,7 +483,7 @@ bool CTovAppsDlg::StopStartedApplications()
         try
         {
             name = static_cast<char*>(started->getElement(i));
-            m_pTracker->stopApplicationFrame(name);
+            m_trackerThread.Call([this, name] { m_pTracker->stopApplicationFrame(name); });
         }
         catch (TrackerException* e)
         {
@@ -499,7 +504,9 @@ void CTovAppsDlg::OnLaunchApplication(UINT id)
     const auto i = static_cast<int>(id - kFirstAppButton);
     try
     {
-        m_pTracker->startApplicationFrame(m_appNames[i], m_appUnitsArgument.data());
+        m_trackerThread.Call(
+            [this, i]
+            { m_pTracker->startApplicationFrame(m_appNames[i], m_appUnitsArgument.data()); });
         // The running flag waits for the application's own event.
         m_appButtons[i]->EnableWindow(FALSE);
     }
@@ -549,7 +556,8 @@ void CTovAppsDlg::RefreshApplications()
 
 void CTovAppsDlg::FetchAvailableApplications()
 {
-    std::unique_ptr<TrkDrvObjectArray> available(m_pTracker->availableApplications());
+    std::unique_ptr<TrkDrvObjectArray> available;
+    m_trackerThread.Call([&] { available.reset(m_pTracker->availableApplications()); });
     if (available == nullptr)
     {
         return;
@@ -627,7 +635,7 @@ void CTovAppsDlg::OnOtherApplications()
     char noArguments[1] = "";
     try
     {
-        m_pTracker->startApplicationFrame(name.data(), noArguments);
+        m_trackerThread.Call([&] { m_pTracker->startApplicationFrame(name.data(), noArguments); });
     }
     catch (TrackerException* e)
     {
@@ -655,7 +663,9 @@ void CTovAppsDlg::OnSelectUnits()
         }
         try
         {
-            m_pTracker->modifyApplication(m_appNames[i], m_appUnitsArgument.data());
+            m_trackerThread.Call(
+                [this, i]
+                { m_pTracker->modifyApplication(m_appNames[i], m_appUnitsArgument.data()); });
         }
         catch (TrackerException* e)
         {

@@ -7,6 +7,7 @@
 #include "app/ApplicationListenerInterface.h"
 #include "app/BusyListenerInterface.h"
 #include "framework/dialogs/AfxWin.h"
+#include "framework/dialogs/CCallThread.h"
 #include "res/resource.h"
 #include "units/CSelectUnitsDialog.h"
 
@@ -110,6 +111,9 @@ private:
     // Written on the tracker library's threads, read on the window thread.
     std::atomic<bool> m_appRunning[kAppCount];
     Tracker* m_pTracker = nullptr;
+    // Makes every call to the tracker, from its construction to its deletion,
+    // while the window waits and keeps answering.
+    CCallThread m_trackerThread;
     bool m_bConnected = false;
     std::atomic<bool> m_bBusy{false};
     // An instrument sends events faster than buttons need redrawing. An event

@@ -2,6 +2,7 @@
 #include "settings/CTrackerConnectDlg.h"
 
 #include "framework/core/Platform.h"
+#include "framework/dialogs/CCallThread.h"
 #include "settings/CSerialize.h"
 
 #include <algorithm>
@@ -268,10 +269,18 @@ void CTrackerConnectDlg::CheckOctet(int field)
 
 void CTrackerConnectDlg::OnFindTrackers()
 {
-    // Blocks until the finder exits; its exit status says nothing about the
-    // trackers, and the operator types the address it shows.
-    const int result =
-        Platform::SpawnAndWait(kFinderProgram, {kFinderProgram, "-jar", "netfinder.jar"});
+    // Waits until the finder exits, for as long as the operator keeps it
+    // open: on a thread of its own, so that the window keeps answering. Its
+    // exit status says nothing about the trackers, and the operator types
+    // the address it shows.
+    int result = -1;
+    CCallThread finder;
+    finder.Call(
+        [&result]
+        {
+            result =
+                Platform::SpawnAndWait(kFinderProgram, {kFinderProgram, "-jar", "netfinder.jar"});
+        });
     if (result == -1)
     {
         AfxMessageBox(IDS_FIND_TRACKERS_FAILED, MB_OK);

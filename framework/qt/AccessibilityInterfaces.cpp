@@ -12,6 +12,7 @@
 #include "framework/qt/RadioControl.h"
 #include "framework/qt/StaticControl.h"
 #include "framework/qt/UpDownControl.h"
+#include "framework/qt/WindowWait.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
@@ -95,6 +96,14 @@ class DialogInterface : public ControlInterface
 {
 public:
     explicit DialogInterface(QWidget* window) : ControlInterface(window, QAccessible::Dialog) {}
+
+    // Busy while the window waits for a call: it takes no input until then.
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = ControlInterface::state();
+        s.busy = WindowWait::Waiting();
+        return s;
+    }
 
     int childCount() const override
     {

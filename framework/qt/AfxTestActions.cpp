@@ -169,6 +169,7 @@ bool Describe(QWidget* widget, AfxAccessibleInfo* info)
     }
     const QAccessible::State state = iface->state();
     info->enabled = !state.disabled;
+    info->busy = state.busy;
     info->visible = !state.invisible;
     info->focused = state.focused;
     info->focusable = state.focusable;
@@ -773,6 +774,17 @@ bool AfxTestAccessibleAt(CDialog& dialog, int index, AfxAccessibleInfo* info)
 
 bool AfxTestAccessibleAction(CDialog& dialog, int id, const std::string& action)
 {
+    if (!AfxTestAccessibleActionNoWait(dialog, id, action))
+    {
+        return false;
+    }
+    // A pressed button clicks when its animation ends, a tenth of a second on.
+    QTest::qWait(150);
+    return true;
+}
+
+bool AfxTestAccessibleActionNoWait(CDialog& dialog, int id, const std::string& action)
+{
     WindowRecord* control = ControlOf(dialog, id);
     QAccessibleInterface* iface = control != nullptr ? Reached(control->widget) : nullptr;
     QAccessibleActionInterface* actions = iface != nullptr ? iface->actionInterface() : nullptr;
@@ -782,8 +794,6 @@ bool AfxTestAccessibleAction(CDialog& dialog, int id, const std::string& action)
         return false;
     }
     actions->doAction(name);
-    // A pressed button clicks when its animation ends, a tenth of a second on.
-    QTest::qWait(150);
     return true;
 }
 

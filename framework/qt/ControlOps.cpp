@@ -190,9 +190,9 @@ void ControlOps::Notify(WindowRecord* control, UINT code)
     {
         return;
     }
-    WindowRegistry::Send(control->dialog->self->hwnd, WM_COMMAND,
-                         MAKEWPARAM(static_cast<UINT>(control->id), code),
-                         reinterpret_cast<LPARAM>(control->hwnd));
+    WindowRegistry::SendOrHold(control->dialog->self->hwnd, WM_COMMAND,
+                               MAKEWPARAM(static_cast<UINT>(control->id), code),
+                               reinterpret_cast<LPARAM>(control->hwnd));
 }
 
 int ControlOps::GetCheck(const WindowRecord* w)

@@ -118,8 +118,9 @@ void DialogWindow::SendCommand(int id)
     {
         return;
     }
-    WindowRegistry::Send(Hwnd(), WM_COMMAND, MAKEWPARAM(static_cast<UINT>(id), BN_CLICKED),
-                         reinterpret_cast<LPARAM>(control != nullptr ? control->hwnd : nullptr));
+    WindowRegistry::SendOrHold(
+        Hwnd(), WM_COMMAND, MAKEWPARAM(static_cast<UINT>(id), BN_CLICKED),
+        reinterpret_cast<LPARAM>(control != nullptr ? control->hwnd : nullptr));
 }
 
 void DialogWindow::PressButton(WindowRecord* button)
@@ -442,7 +443,7 @@ void DialogWindow::closeEvent(QCloseEvent* event)
     event->ignore();
     if (!m_state->ended)
     {
-        WindowRegistry::Send(Hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        WindowRegistry::SendOrHold(Hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
     }
 }
 

@@ -14,6 +14,7 @@
 #include <map>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 namespace
 {
@@ -28,6 +29,7 @@ struct Hooks
     std::deque<int> queuedAnswers;
     std::vector<AfxMessageBoxInfo> log;
     AfxPopupMenuHandler popupHandler;
+    std::function<void()> waitAction;
     std::map<UINT, const ResDialogTemplate*> templates;
 };
 
@@ -235,6 +237,18 @@ void AfxClearMessageBoxLog()
     std::lock_guard<std::mutex> lock(State().mutex);
     State().log.clear();
     State().queuedAnswers.clear();
+}
+
+std::function<void()> TestHooks::TakeWaitAction()
+{
+    std::lock_guard<std::mutex> lock(State().mutex);
+    return std::exchange(State().waitAction, nullptr);
+}
+
+void AfxTestDuringNextWait(std::function<void()> action)
+{
+    std::lock_guard<std::mutex> lock(State().mutex);
+    State().waitAction = std::move(action);
 }
 
 void AfxSetPopupMenuHandler(AfxPopupMenuHandler handler)

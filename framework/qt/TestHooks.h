@@ -23,6 +23,8 @@ public:
     static bool AnswerPopupMenu(const std::vector<AfxMenuItemInfo>& items, UINT& chosen);
     // Puts handler in place and returns the one it replaces.
     static AfxPopupMenuHandler ExchangePopupHandler(AfxPopupMenuHandler handler);
+    // What a test does once the next wait has begun (empty: nothing).
+    static std::function<void()> TakeWaitAction();
 };
 
 #endif

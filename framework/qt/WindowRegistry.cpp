@@ -10,6 +10,7 @@
 #include "framework/dialogs/CStatic.h"
 #include "framework/qt/ControlOps.h"
 #include "framework/qt/MessageDispatcher.h"
+#include "framework/qt/WindowWait.h"
 
 #include <QCoreApplication>
 
@@ -221,6 +222,13 @@ bool WindowRegistry::Post(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 
 void WindowRegistry::DeliverPosted()
 {
+    if (WindowWait::Waiting())
+    {
+        // Nothing wakes the window thread for these until the wait is over.
+        std::lock_guard<std::mutex> lock(State().mutex);
+        State().wakePending = true;
+        return;
+    }
     // A slice at a time: a burst from another thread must not keep the
     // operator's clicks and the painting waiting behind it. What is left
     // wakes the window thread again, after the events queued meanwhile.
@@ -247,6 +255,25 @@ void WindowRegistry::DeliverPosted()
         {
             Send(next.hwnd, next.message, next.wParam, next.lParam);
         }
+    }
+}
+
+void WindowRegistry::ReleasePosted()
+{
+    Shared& shared = State();
+    std::lock_guard<std::mutex> lock(shared.mutex);
+    shared.wakePending = !shared.posted.empty() && shared.dispatcher != nullptr;
+    if (shared.wakePending)
+    {
+        QCoreApplication::postEvent(shared.dispatcher, new QEvent(MessageDispatcher::kWakeEvent));
+    }
+}
+
+void WindowRegistry::SendOrHold(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (!WindowWait::Waiting() || !Post(hwnd, message, wParam, lParam))
+    {
+        Send(hwnd, message, wParam, lParam);
     }
 }
 

@@ -120,9 +120,16 @@ public:
     // Queues a message for hwnd; any thread. False when hwnd is gone.
     static bool Post(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     // Handles the queued messages whose windows still exist, at most
-    // kPostedSlice of them; more left wake the window thread again. Window
-    // thread.
+    // kPostedSlice of them; more left wake the window thread again. While the
+    // window thread waits in a call, none: they stay queued until
+    // ReleasePosted. Window thread.
     static void DeliverPosted();
+    // After a wait: wakes the window thread for what was queued during it.
+    static void ReleasePosted();
+    // What a control tells its dialog, and a close request: sent now, or,
+    // while the window thread waits in a call, queued behind the posted
+    // messages, so that no handler runs inside another's wait. Window thread.
+    static void SendOrHold(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static constexpr std::size_t kPostedSlice = 256;
     // How many messages wait to be delivered.
     static std::size_t PostedCount();

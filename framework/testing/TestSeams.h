@@ -105,6 +105,11 @@ struct AfxMenuItemInfo
 using AfxPopupMenuHandler = std::function<UINT(const std::vector<AfxMenuItemInfo>&)>;
 void AfxSetPopupMenuHandler(AfxPopupMenuHandler handler);
 
+// ---- waits for calls made on another thread (CCallThread)
+// Runs action once on the window thread as soon as the next wait has begun,
+// as the operator's keys or the desktop's questions come during one.
+void AfxTestDuringNextWait(std::function<void()> action);
+
 // ---- the wait cursor
 bool AfxIsWaitCursorShown();
 int AfxWaitCursorCount();
@@ -195,6 +200,7 @@ struct AfxAccessibleInfo
     bool checked = false;
     bool password = false;
     bool defaultButton = false;
+    bool busy = false; // a window waiting for a call (CCallThread)
     // The names of the objects that label it (a radio button's group box).
     std::vector<std::string> labelledBy;
 };
@@ -205,6 +211,8 @@ bool AfxTestAccessibleAt(CDialog& dialog, int index, AfxAccessibleInfo* info);
 // control's interface, as an assistive tool would, and waits the moment a
 // pressed button takes to click. False when the control has no such action.
 bool AfxTestAccessibleAction(CDialog& dialog, int id, const std::string& action);
+// The same, returning at once.
+bool AfxTestAccessibleActionNoWait(CDialog& dialog, int id, const std::string& action);
 
 // Changes an edit's text through its editable-text interface, as an
 // assistive tool does (an on-screen keyboard, voice control): the characters

@@ -43,6 +43,12 @@ struct Instrument
     // letter swapped from the name offered ("readinesstest" runs as
     // "READINESSTEST").
     bool swapsEventCase = false;
+    // How long the instrument takes to answer: connect (whether it then
+    // succeeds or fails), and each call that asks it to act (disconnect, the
+    // starts, stops and unit changes of applications, the asynchronous
+    // messages' start and stop). Questions and listener changes take no time.
+    std::chrono::milliseconds connectTime{0};
+    std::chrono::milliseconds actionTime{0};
 };
 
 // The built-in instruments, automatic events on, a run time of ten seconds,

@@ -55,9 +55,21 @@ std::vector<std::pair<std::string, Instrument>> BuiltIns()
                      {"stopAsync", Fault::Tracker},
                      {"disconnect", Fault::Tracker}};
 
+    // A real instrument over a real network: seconds to connect, a second
+    // for each thing it is asked to do.
+    Instrument slow = healthy;
+    slow.connectTime = std::chrono::seconds(4);
+    slow.actionTime = std::chrono::seconds(1);
+
+    // No instrument answers: the connect waits for the network's time-out.
+    Instrument switchedOff = healthy;
+    switchedOff.faults["connect"] = Fault::Tracker;
+    switchedOff.connectTime = std::chrono::seconds(15);
+
     return {{"192.0.2.10", healthy},      {"192.0.2.11", corvo},      {"192.0.2.12", oldFirmware},
             {"192.0.2.13", asyncRunning}, {"192.0.2.14", asyncFails}, {"192.0.2.15", noList},
-            {"192.0.2.16", others},       {"192.0.2.17", faulty},     {"192.0.2.18", otherCase}};
+            {"192.0.2.16", others},       {"192.0.2.17", faulty},     {"192.0.2.18", otherCase},
+            {"192.0.2.19", slow},         {"192.0.2.20", switchedOff}};
 }
 
 template <typename V>

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
+#include <thread>
 
 namespace TrackerSim
 {
@@ -176,6 +177,7 @@ void SimTracker::Connect(const char* address, const char* user, const char* pass
     {
         Throw(Fault::Tracker, line); // no instrument answers
     }
+    std::this_thread::sleep_for(instrument->connectTime);
     CheckFault(*instrument, "connect", "", line);
     const std::string name = Text(user);
     const bool knownUser = name == "user" || name == "admin" || name == "factory";
@@ -196,6 +198,7 @@ void SimTracker::Disconnect()
 {
     const std::string line = "[tracker] disconnect";
     Instrument instrument = ConnectedInstrument("disconnect", line);
+    std::this_thread::sleep_for(instrument.actionTime);
     CheckFault(instrument, "disconnect", "", line);
     {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -311,6 +314,7 @@ void SimTracker::StartApplicationFrame(const char* name, const char* arguments)
     const std::string line =
         "[tracker] startApplicationFrame " + Quote(name) + " " + Quote(arguments);
     Instrument instrument = ConnectedInstrument("startApplicationFrame", line);
+    std::this_thread::sleep_for(instrument.actionTime);
     CheckFault(instrument, "startApplicationFrame", Text(name), line);
     const std::vector<std::string> offered =
         instrument.offered.value_or(std::vector<std::string>{});
@@ -347,6 +351,7 @@ void SimTracker::ModifyApplication(const char* name, const char* arguments)
 {
     const std::string line = "[tracker] modifyApplication " + Quote(name) + " " + Quote(arguments);
     Instrument instrument = ConnectedInstrument("modifyApplication", line);
+    std::this_thread::sleep_for(instrument.actionTime);
     CheckFault(instrument, "modifyApplication", Text(name), line);
     std::lock_guard<std::mutex> lock(m_mutex);
     if (FindRunning(Text(name)) == m_running.end())
@@ -360,6 +365,7 @@ void SimTracker::StopApplicationFrame(const char* name)
 {
     const std::string line = "[tracker] stopApplicationFrame " + Quote(name);
     Instrument instrument = ConnectedInstrument("stopApplicationFrame", line);
+    std::this_thread::sleep_for(instrument.actionTime);
     CheckFault(instrument, "stopApplicationFrame", Text(name), line);
     const bool automatic = SimNetwork::Instance().AutomaticEvents();
     {
@@ -384,6 +390,7 @@ void SimTracker::StartAsync()
 {
     const std::string line = "[tracker] startAsync";
     Instrument instrument = ConnectedInstrument("startAsync", line);
+    std::this_thread::sleep_for(instrument.actionTime);
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_asyncRunning)
     {
@@ -407,6 +414,7 @@ void SimTracker::StopAsync()
 {
     const std::string line = "[tracker] stopAsync";
     Instrument instrument = ConnectedInstrument("stopAsync", line);
+    std::this_thread::sleep_for(instrument.actionTime);
     CheckFault(instrument, "stopAsync", "", line);
     std::lock_guard<std::mutex> lock(m_mutex);
     m_asyncRunning = false;
