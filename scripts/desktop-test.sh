@@ -22,7 +22,7 @@ program=$(realpath "${1:-build/app/kelm-utilities}")
 plain=$(realpath -m "${2:-$(dirname "$program")/../tests/desktop/baseline/kelm-plain-qt-dialog}")
 [ -x "$plain" ] || { echo "no plain Qt dialog at $plain: build kelm-plain-qt-dialog first" >&2; exit 1; }
 transcript=${3:+$(realpath -m "$3")}
-bash scripts/deps.sh test xvfb weston qt6-wayland at-spi2-core python3-pyatspi dbus orca xdotool procps
+bash scripts/deps.sh test xvfb weston qt6-wayland at-spi2-core python3-pyatspi python3-xlib dbus orca xdotool procps
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -34,5 +34,9 @@ for platform in xcb wayland; do
     "$work/password-$platform" "$work/password-xcb/program/KelmUtilitiesSerialize.dat"
 done
 [ "$sessions" = operator ] && exit 0
+# The window answering the window manager's ping and the accessibility bus
+# while it waits for the finder tool and for a switched-off tracker.
+dbus-run-session -- bash tests/desktop/in_session.sh "$program" xcb "$work/answering" \
+  answering_session.py
 dbus-run-session -- bash tests/desktop/orca_in_session.sh "$program" "$plain" "$work/orca" \
   ${transcript:+"$transcript"}
