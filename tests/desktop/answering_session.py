@@ -18,8 +18,8 @@ import time
 import pyatspi
 from Xlib import X, display, protocol
 
-from operator_session import (BUTTON, DIALOG, TEXT, StepFailed, application, button_in,
-                              find, log, press, states, wait_for, window)
+from operator_session import (DIALOG, TEXT, StepFailed, application, button_in, find, log,
+                              press, states, wait_for, window)
 
 PROMPT = 0.1  # seconds: the most an answer may take
 COULD_NOT_CONNECT = ("The tracker could not be connected to.\n\nCheck that the IP address, "
