@@ -44,11 +44,12 @@ void CCallThread::Call(const std::function<void()>& work)
     QEventLoop loop;
     job.loop = &loop;
     WindowWait::Scope waiting;
-    Queue(job);
+    // Ahead of the call's end, which may come at once.
     if (std::function<void()> action = TestHooks::TakeWaitAction())
     {
         QMetaObject::invokeMethod(&loop, action, Qt::QueuedConnection);
     }
+    Queue(job);
     // Paint, the window manager's ping, the accessibility bus and the
     // library's posted events go on; input stays queued in the toolkit
     // until the call is over. The loop is left only when the call is done,

@@ -522,3 +522,87 @@ TEST_F(MainWindowConnection, AnEmptyOrMissingListOfStartedApplicationsAsksNothin
         EXPECT_EQ(Calls(), kDisconnectCalls);
     }
 }
+
+// The slow and the switched-off instruments, ten times quicker than built
+// in: the window waits through each call, busy meanwhile; the calls and what
+// the operator sees are a quick tracker's. Started applications are stopped
+// before the slow tracker disconnects, while its events arrive during the
+// waits.
+struct SlowTracker
+{
+    std::string name;
+    std::string address;
+    std::vector<std::string> calls; // from connecting to closing the window
+    std::vector<std::string> messages;
+};
+
+void PrintTo(const SlowTracker& tracker, std::ostream* os)
+{
+    *os << tracker.name;
+}
+
+class MainWindowSlowTracker : public MainWindowTest,
+                              public ::testing::WithParamInterface<SlowTracker>
+{
+};
+
+TEST_P(MainWindowSlowTracker, IsCalledAsAQuickOneWhileTheWindowWaitsBusy)
+{
+    const SlowTracker& tracker = GetParam();
+    TrackerSim::Instrument instrument = TrackerSim::BuiltInInstruments().at(tracker.address);
+    instrument.connectTime /= 10;
+    instrument.actionTime /= 10;
+    TrackerSim::DefineInstrument(tracker.address, instrument);
+    TrackerSim::SetAutomaticEvents(true);
+    int waits = 0;
+    int busyWaits = 0;
+    bool busyAfter = true;
+    std::function<void()> duringWait;
+    Run(
+        [&](CDialog& d)
+        {
+            duringWait = [&]
+            {
+                AfxAccessibleInfo info;
+                ++waits;
+                busyWaits += AfxTestAccessible(d, 0, &info) && info.busy ? 1 : 0;
+                AfxTestDuringNextWait(duringWait);
+            };
+            AfxTestDuringNextWait(duringWait);
+            Connect(d, ConnectChoice(tracker.address.substr(tracker.address.rfind('.') + 1)));
+            AfxTestClick(d, IDC_READINESS_TEST);
+            AfxQueueMessageBoxAnswer(IDOK);
+            AfxTestClick(d, IDCANCEL);
+            AfxTestDuringNextWait(nullptr);
+            AfxAccessibleInfo info;
+            busyAfter = !AfxTestAccessible(d, 0, &info) || info.busy;
+        });
+    EXPECT_EQ(Calls(), tracker.calls);
+    EXPECT_EQ(MessageTexts(), tracker.messages);
+    EXPECT_GT(waits, 0);
+    EXPECT_EQ(busyWaits, waits);
+    EXPECT_FALSE(busyAfter);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SlowAndSwitchedOff, MainWindowSlowTracker,
+    ::testing::Values(
+        SlowTracker{
+            "Slow",
+            "192.0.2.19",
+            {"Tracker \"TrackerLintel\"", "setBlocking true", "connect \"192.0.2.19\" \"user\"",
+             "addApplicationListener", "addBusyListener", "availableApplications", "startAsync",
+             "startApplicationFrame \"ReadinessTest\" \"-uLength=m,1,6 -uAngular=rad,1,6 "
+             "-uPressure=mmHg,1,2 -uTemperature=\xB0"
+             "C,1,3\"",
+             "startedApplications", "removeApplicationListener", "removeBusyListener",
+             "stopApplicationFrame \"ReadinessTest\"", "stopAsync", "disconnect", "~Tracker"},
+            {"Application(s) are still running.\nDo you really want to close all "
+             "applications and disconnect?"}},
+        SlowTracker{"SwitchedOff",
+                    "192.0.2.20",
+                    {"Tracker \"TrackerLintel\"", "setBlocking true",
+                     "connect \"192.0.2.20\" \"user\" -> TrackerException", "~Tracker"},
+                    {"The tracker could not be connected to.\n\nCheck that the IP address, "
+                     "password, and type of tracker are set correctly."}}),
+    [](const ::testing::TestParamInfo<SlowTracker>& info) { return info.param.name; });
