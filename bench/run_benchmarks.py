@@ -236,7 +236,7 @@ def endurance_lines(endurance, cycles):
     return lines
 
 
-def write_report(path, info, startup, burst, settings, window, tracker, endurance, meta):
+def write_report(path, info, startup, burst, settings, window, tracker, endurance, call, meta):
     s_ms = [r[0] for r in startup["subject"]]
     b_ms = [r[0] for r in startup["baseline"]]
     s_rss = [r[1] for r in startup["subject"]]
@@ -442,6 +442,25 @@ def write_report(path, info, startup, burst, settings, window, tracker, enduranc
         add(f"| {title} | {fmt_time_ns(value[0])} ({fmt_time_ns(value[1])} - "
             f"{fmt_time_ns(value[2])}) |")
     add("")
+    add("## The cost of the window's wait (absolute times, no target)")
+    add("")
+    add("`bench_tracker_call`: one quick tracker call (`startedApplications` of the connected "
+        "simulated tracker at 192.0.2.10, nothing running) made on the window thread itself, "
+        "and made as the main window makes every call: on the tracker's own thread while the "
+        "window thread waits in its loop, answering the desktop (`CCallThread::Call`).")
+    add("")
+    add("| Call | Median (min - max) |")
+    add("|---|---|")
+    direct = ns_per_op(call, "TrackerCallDirect")
+    waited = ns_per_op(call, "TrackerCallWhileTheWindowWaits")
+    for title, value in (("Made directly", direct), ("Made while the window waits", waited)):
+        add(f"| {title} | {fmt_time_ns(value[0])} ({fmt_time_ns(value[1])} - "
+            f"{fmt_time_ns(value[2])}) |")
+    add("")
+    add(f"The wait adds {fmt_time_ns(waited[0] - direct[0])} to a call (medians): two thread "
+        "switches and a turn of the window thread's event loop. A real tracker's call goes over "
+        "the network and takes milliseconds to seconds.")
+    add("")
     lines.extend(endurance_lines(endurance, meta["endurance_cycles"]))
     with open(path, "w", encoding="utf-8") as f:
         f.write("\n".join(lines))
@@ -490,6 +509,10 @@ def main():
                          ["--benchmark_filter=EventBurst/100000", "--benchmark_repetitions=3"],
                          work, env, "tracker_events")
 
+    call = run_gbench(os.path.join(bench, "app", "bench_tracker_call"),
+                      ["--benchmark_min_time=0.2", "--benchmark_repetitions=5"], work, env,
+                      "tracker_call")
+
     log(f"endurance: {args.endurance_cycles} cycles")
     endurance = run_gbench(os.path.join(bench, "app", "bench_endurance"),
                            [f"--benchmark_filter=Endurance/{args.endurance_cycles}/"], work, env,
@@ -497,7 +520,8 @@ def main():
 
     meta["load_after"] = load_average()
     meta["duration"] = time.monotonic() - began
-    write_report(args.out, info, startup, burst, settings, window, tracker, endurance, meta)
+    write_report(args.out, info, startup, burst, settings, window, tracker, endurance, call,
+                 meta)
     log(f"wrote {args.out}")
 
 

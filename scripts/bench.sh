@@ -15,6 +15,7 @@ build="$root/build-bench"
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DKELM_BUILD_TESTS=OFF \
   -DKELM_BUILD_BENCHMARKS=ON >/dev/null
 cmake --build "$build" -j2 --target bench_program_startup bench_baseline_dialog_startup \
-  bench_window_events bench_startup bench_window_startup bench_tracker_events bench_endurance
+  bench_window_events bench_startup bench_window_startup bench_tracker_events bench_endurance \
+  bench_tracker_call
 
 python3 bench/run_benchmarks.py --build "$build" --work "$build/benchrun" --out "$root/BENCHMARKS.md"

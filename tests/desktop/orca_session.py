@@ -296,15 +296,25 @@ class Walk:
         raise StepFailed("no step %s was walked" % name)
 
 
-def focus_main_window(walk, expected):
+def focus_main_window(walk, expected, within=None):
     """Without a window manager nothing gives the keyboard back to the main
     window when a dialog closes, as a desktop's window manager does: the
-    test gives it, and Orca announces the window and its focused button."""
+    test gives it, and Orca announces the window and its focused button.
+    within: the most seconds Orca may take to announce the window, while
+    it waits for the tracker."""
     walk.claim_tail()
     walk.orca.start_step()
+    started = time.monotonic()
     subprocess.run(["xdotool", "search", "--sync", "--name", "^Kelm Utilities$",
                     "windowfocus", "--sync"], check=True,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=15)
+    if within is not None:
+        walk.orca.wait("the main window while it waits", ["Kelm Utilities dialog."])
+        took = time.monotonic() - started
+        print("  Orca announced the waiting main window in %.1f s" % took, flush=True)
+        if took > within:
+            raise StepFailed("Orca announced the main window %.1f s after it had the focus, "
+                             "while it waited for the tracker: held up" % took)
     said = walk.orca.wait("the main window again", ["Kelm Utilities dialog."] + expected)
     walk.settle_checks()
     walk.record("Kelm Utilities", "(focus back)", said)
@@ -428,6 +438,9 @@ def walk_program(orca, program, work):
     walk.press(w, "Tab", ["IP address, part 2 of 4 text.", "0 selected."], "address part 2")
     walk.press(w, "Tab", ["IP address, part 3 of 4 text.", "2 selected."], "address part 3")
     walk.press(w, "Tab", ["IP address, part 4 of 4 text.", "10 selected."], "address part 4")
+    # The slow tracker: four seconds to connect, a second for each start
+    # and stop.
+    walk.press(w, "1 9", [], "address part 4, typed")
     walk.press(w, "Tab", ["Find Trackers... push button.",
                           "Finds the IP address of the Trackers on the network."],
                "find trackers")
@@ -435,7 +448,10 @@ def walk_program(orca, program, work):
     walk.press(w, "Return", [])
 
     w = "Kelm Utilities"
-    focus_main_window(walk, ["Disconnect (10) push button."])
+    # Given the focus while it connects, the window is announced at once.
+    # Tab, pressed while it still connects, is taken once it has connected:
+    # to Readiness Test, which only a connected window enables.
+    focus_main_window(walk, ["Connect... push button."], within=2.0)
     walk.press(w, "Tab", ["Readiness Test push button.",
                           "Checks tracker status and performs initialization routine when ready."])
 
