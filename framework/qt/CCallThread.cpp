@@ -44,12 +44,11 @@ void CCallThread::Call(const std::function<void()>& work)
     QEventLoop loop;
     job.loop = &loop;
     WindowWait::Scope waiting;
-    // Ahead of the call's end, which may come at once.
+    Queue(job);
     if (std::function<void()> action = TestHooks::TakeWaitAction())
     {
-        QMetaObject::invokeMethod(&loop, action, Qt::QueuedConnection);
+        action();
     }
-    Queue(job);
     // Paint, the window manager's ping, the accessibility bus and the
     // library's posted events go on; input stays queued in the toolkit
     // until the call is over. The loop is left only when the call is done,
@@ -121,8 +120,9 @@ void CCallThread::Run()
         job->done = true;
         if (job->loop != nullptr)
         {
-            QEventLoop* loop = job->loop;
-            QMetaObject::invokeMethod(loop, [loop] { loop->quit(); }, Qt::QueuedConnection);
+            // By name: the toolkit builds the queued call itself, so nothing
+            // of ours passes between the threads but through the lock.
+            QMetaObject::invokeMethod(job->loop, "quit", Qt::QueuedConnection);
         }
         else
         {
