@@ -20,10 +20,14 @@ struct CCallThread::Job
     QEventLoop* loop = nullptr;
 };
 
-CCallThread::CCallThread() : m_thread([this] { Run(); }) {}
+CCallThread::CCallThread() = default;
 
 CCallThread::~CCallThread()
 {
+    if (!m_thread.joinable())
+    {
+        return;
+    }
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_stopping = true;
@@ -84,6 +88,12 @@ void CCallThread::CallAndBlock(const std::function<void()>& work)
 
 void CCallThread::Queue(Job& job)
 {
+    // Started by the first call, so that a window that never calls (one
+    // opened and closed without connecting) costs no thread.
+    if (!m_thread.joinable())
+    {
+        m_thread = std::thread([this] { Run(); });
+    }
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_jobs.push_back(&job);
