@@ -40,3 +40,5 @@ dbus-run-session -- bash tests/desktop/in_session.sh "$program" xcb "$work/answe
   answering_session.py
 dbus-run-session -- bash tests/desktop/orca_in_session.sh "$program" "$plain" "$work/orca" \
   ${transcript:+"$transcript"}
+# Once more in German, in an Orca of its own.
+dbus-run-session -- bash tests/desktop/orca_in_session.sh "$program" --german "$work/orca-de"

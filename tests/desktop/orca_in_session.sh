@@ -5,9 +5,12 @@
 # orca_session.py walk the plain Qt dialog and the program with the keyboard
 # and check what Orca says.
 # Usage: orca_in_session.sh PROGRAM PLAIN_QT_DIALOG WORKDIR [TRANSCRIPT]
+#    or: orca_in_session.sh PROGRAM --german WORKDIR
+#        (the program alone in a German desktop session, in an Orca of its own)
 set -euo pipefail
 program=$(realpath "$1")
-plain=$(realpath "$2")
+plain=$2
+[ "$plain" = --german ] || plain=$(realpath "$plain")
 work=$(realpath "$3")
 transcript=${4:-}
 here=$(cd "$(dirname "$0")" && pwd)
@@ -44,6 +47,11 @@ pids+=($!)
 orca_ready() { grep -aq "SPEECH OUTPUT: 'Screen reader on" "$log" 2>/dev/null; }
 await 120 orca_ready || fail "Orca did not start: $(tail -5 "$work/orca.out")"
 
-/usr/bin/python3 "$here/orca_session.py" "$log" "$program" "$plain" "$work" ${transcript:+"$transcript"} ||
-  fail "what Orca said is not what an operator must hear (Orca's log: $log)"
+if [ "$plain" = --german ]; then
+  /usr/bin/python3 "$here/orca_session.py" --german "$log" "$program" "$work" ||
+    fail "what Orca said in German is not what an operator must hear (Orca's log: $log)"
+else
+  /usr/bin/python3 "$here/orca_session.py" "$log" "$program" "$plain" "$work" ${transcript:+"$transcript"} ||
+    fail "what Orca said is not what an operator must hear (Orca's log: $log)"
+fi
 echo "desktop session (Orca): passed"
