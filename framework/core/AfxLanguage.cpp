@@ -179,22 +179,19 @@ std::string Choose(const std::vector<std::string>& preferred)
             // not wanted as much.
             break;
         }
-        // A territory's own translation before the language's.
-        const ResLanguage* best = nullptr;
-        for (int pass = 0; pass < 2 && best == nullptr; ++pass)
+        // A territory's own translation before the language's; Simplified
+        // Chinese, named by its territory, is also asked for by its script.
+        std::vector<std::string> names = {wanted.language + "_" + wanted.territory,
+                                          wanted.language};
+        if (wanted.language == "zh")
         {
-            const std::string name =
-                pass == 0 ? wanted.language + "_" + wanted.territory : wanted.language;
-            const ResLanguage* language = AfxFindLanguage(name.c_str());
-            if (language != nullptr && Matches(wanted, language->name))
-            {
-                best = language;
-            }
+            names.emplace_back("zh_CN");
         }
-        if (best == nullptr && wanted.language == "zh")
+        const ResLanguage* best = nullptr;
+        for (const std::string& name : names)
         {
-            const ResLanguage* language = AfxFindLanguage("zh_CN");
-            if (language != nullptr && Matches(wanted, language->name))
+            const ResLanguage* language = AfxFindLanguage(name.c_str());
+            if (best == nullptr && language != nullptr && Matches(wanted, language->name))
             {
                 best = language;
             }

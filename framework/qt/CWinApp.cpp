@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 
+#include <map>
 #include <string>
 
 namespace
@@ -69,12 +70,17 @@ const char* AfxGetAppName()
     {
         return g_app->m_pszAppName;
     }
-    // The title in the language in use, kept for the run: callers hold on to it.
-    static std::string translated;
+    // The title in the language in use, made once per language and kept for
+    // the run: callers hold on to it.
+    static std::map<const char*, std::string> titles;
     if (const char* title = AfxLanguage::Find(AfxLanguage::kTitleKey))
     {
-        translated = AfxLanguage::Utf8ToUi(title);
-        return translated.c_str();
+        auto made = titles.find(title);
+        if (made == titles.end())
+        {
+            made = titles.emplace(title, AfxLanguage::Utf8ToUi(title)).first;
+        }
+        return made->second.c_str();
     }
     return AfxResourceAppName();
 }

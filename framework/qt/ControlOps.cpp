@@ -34,6 +34,19 @@ ListControl* ListOf(const WindowRecord* w)
                : nullptr;
 }
 
+// A list box's items are data (the tracker's application names), in the
+// data's code page in every language; a combo box's are the program's own
+// texts, in the language's.
+QString ItemToQt(const WindowRecord* w, const std::string& text)
+{
+    return ListOf(w) != nullptr ? QtBridge::ToQtData(text) : QtBridge::ToQt(text);
+}
+
+std::string ItemFromQt(const WindowRecord* w, const QString& text)
+{
+    return ListOf(w) != nullptr ? QtBridge::FromQtData(text) : QtBridge::FromQt(text);
+}
+
 QLineEdit* EditOf(const WindowRecord* w)
 {
     return w != nullptr && w->kind == WindowKind::Edit ? qobject_cast<QLineEdit*>(w->widget)
@@ -269,8 +282,7 @@ int ControlOps::AddString(WindowRecord* w, const std::string& text)
     {
         // After every entry that is not greater, so that equal entries keep
         // the order in which they were added.
-        const QString qtext =
-            ListOf(w) != nullptr ? QtBridge::ToQtData(text) : QtBridge::ToQt(text);
+        const QString qtext = ItemToQt(w, text);
         for (int i = 0; i < GetCount(w); ++i)
         {
             if (QString::compare(ItemAt(w, i), qtext, Qt::CaseInsensitive) > 0)
@@ -400,8 +412,7 @@ bool ControlOps::GetItemText(const WindowRecord* w, int index, std::string& text
     {
         return false;
     }
-    text = ListOf(w) != nullptr ? QtBridge::FromQtData(ItemAt(w, index))
-                                : QtBridge::FromQt(ItemAt(w, index));
+    text = ItemFromQt(w, ItemAt(w, index));
     return true;
 }
 
@@ -412,7 +423,7 @@ int ControlOps::FindStringExact(const WindowRecord* w, int startAfter, const std
     {
         return LB_ERR;
     }
-    const QString qtext = ListOf(w) != nullptr ? QtBridge::ToQtData(text) : QtBridge::ToQt(text);
+    const QString qtext = ItemToQt(w, text);
     const int first = startAfter < 0 || startAfter >= count ? 0 : startAfter + 1;
     for (int n = 0; n < count; ++n)
     {
