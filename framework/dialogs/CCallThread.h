@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
 // A thread of its own (started by the first call) that makes calls for the
-// window thread, one at a time, while the window waits for each. Everything a library may tie to
-// the thread that first called it (a connection, above all) is called from this one thread, from
-// its construction to its deletion.
+// window thread, one at a time, while the window waits for each. Everything
+// a library may tie to the thread that first called it (a connection, above
+// all) is called from this one thread, from its construction to its
+// deletion.
 //
 // While the window waits, it keeps painting and answering the window
 // manager and assistive tools, and shows itself busy to them; it takes no
