@@ -4,7 +4,8 @@
 ten seconds, and for a connect to the switched-off instrument (192.0.2.20),
 which fails after fifteen. Meanwhile the window manager's ping
 (_NET_WM_PING) and a question over the accessibility bus are answered
-within 100 ms, and the waiting window is busy; after, it is not.
+within 100 ms, and the waiting window is busy; after, it is not. A close
+request sent while the finder runs closes the window only after it.
 
 Usage: answering_session.py PID      (on X11; the program's working
   directory holds a finder tool, jre/bin/javaw, that stays open 10 s)
@@ -46,6 +47,17 @@ class Pinger:
             if pid is not None and pid.value[0] == self.pid and w.get_wm_name() == title:
                 return w
         return None
+
+    def close(self, title):
+        """The window manager's close request (the title bar's close box)."""
+        target = self.window(title)
+        if target is None:
+            raise StepFailed("no X window %r of the program" % title)
+        target.send_event(protocol.event.ClientMessage(
+            window=target, client_type=self.atom["WM_PROTOCOLS"],
+            data=(32, [self.x.intern_atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0])),
+            event_mask=0)
+        self.x.flush()
 
     def ping(self, title):
         """Seconds until the window named title answered a ping."""
@@ -109,8 +121,17 @@ def session(pid):
     wait_for("Connect to Tracker busy with the finder",
              lambda: "busy" in states(window(DIALOG, "Connect to Tracker")))
     answers_while_waiting(pinger, "Connect to Tracker", 7.0)
-    not_busy("Connect to Tracker")
+    # Closed while it waits: the request is held until the finder exits.
+    pinger.close("Connect to Tracker")
+    time.sleep(0.5)
+    if window(DIALOG, "Connect to Tracker") is None:
+        raise StepFailed("Connect to Tracker closed while it waited for the finder")
+    wait_for("Connect to Tracker closed once the finder exited",
+             lambda: window(DIALOG, "Connect to Tracker") is None, timeout=10.0)
+    log("the close request, held while the finder ran, closed Connect to Tracker after it")
 
+    press(button_in(DIALOG, "Kelm Utilities", "Connect..."), "Connect...")
+    connect = wait_for('"Connect to Tracker"', lambda: window(DIALOG, "Connect to Tracker"))
     octet = find(connect, TEXT, "IP address, part 4 of 4")
     octet.queryEditableText().setTextContents("20")
     wait_for('the fourth address part to read "20"',
