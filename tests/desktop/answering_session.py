@@ -20,7 +20,7 @@ import pyatspi
 from Xlib import X, display, protocol
 
 from operator_session import (DIALOG, TEXT, StepFailed, application, button_in, find, log,
-                              press, states, wait_for, window)
+                              press, run_session, states, trace_calls, wait_for, window)
 
 PROMPT = 0.1  # seconds: the most an answer may take
 COULD_NOT_CONNECT = ("The tracker could not be connected to.\n\nCheck that the IP address, "
@@ -153,9 +153,7 @@ def session(pid):
 
 
 def check_trace(path):
-    with open(path, "rb") as f:
-        calls = [line[len(b"[tracker] "):] for line in f.read().split(b"\n")
-                 if line.startswith(b"[tracker] ")]
+    calls = trace_calls(path)
     if b'connect "192.0.2.20" "user" -> TrackerException' not in calls or calls[-1] != b"~Tracker":
         print("FAILED: the trace is not a failed connect to 192.0.2.20:", calls)
         return 1
@@ -165,12 +163,7 @@ def check_trace(path):
 def main():
     if sys.argv[1] == "--trace":
         return check_trace(sys.argv[2])
-    try:
-        session(int(sys.argv[1]))
-    except StepFailed as failure:
-        print("FAILED: " + str(failure), flush=True)
-        return 1
-    return 0
+    return run_session(session, int(sys.argv[1]))
 
 
 if __name__ == "__main__":

@@ -189,10 +189,15 @@ EXPECTED_TRACE = [
 ]
 
 
-def check_trace(path):
+def trace_calls(path):
+    """The tracker's calls in the trace the program wrote, in order."""
     with open(path, "rb") as f:
-        calls = [line[len(b"[tracker] "):] for line in f.read().split(b"\n")
-                 if line.startswith(b"[tracker] ")]
+        return [line[len(b"[tracker] "):] for line in f.read().split(b"\n")
+                if line.startswith(b"[tracker] ")]
+
+
+def check_trace(path):
+    calls = trace_calls(path)
     at = 0
     for call in calls:
         if at < len(EXPECTED_TRACE) and call == EXPECTED_TRACE[at]:
@@ -208,17 +213,20 @@ def check_trace(path):
     return 0
 
 
-def main():
-    if sys.argv[1] == "--trace":
-        return check_trace(sys.argv[2])
-    pid = int(sys.argv[1])
-    platform = sys.argv[2]
+def run_session(walk, *args):
+    """Walks a session: 0 when every step held, 1 with the failed step."""
     try:
-        session(pid, platform)
+        walk(*args)
     except StepFailed as failure:
         print("FAILED: " + str(failure), flush=True)
         return 1
     return 0
+
+
+def main():
+    if sys.argv[1] == "--trace":
+        return check_trace(sys.argv[2])
+    return run_session(session, int(sys.argv[1]), sys.argv[2])
 
 
 if __name__ == "__main__":
